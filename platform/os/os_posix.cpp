@@ -65,16 +65,30 @@ std::u16string FromCodePage(std::string_view text) {
 }
 
 std::u16string FromCodePage(std::string_view text, uint32_t codePage) {
-  if (codePage != 437 && codePage != 850) return FromCodePage(text);
+  if (!IsTableCodePage(codePage)) return FromCodePage(text);
   std::u16string out;
-  out.reserve(text.size());
-  for (char ch : text) out += OemCharacter(static_cast<uint8_t>(ch), codePage);
+  DecodeWithTable(text, codePage, &out);
   return out;
 }
 
 std::u16string FromOemCodePage(std::string_view text) { return FromCodePage(text, 437); }
 
-uint32_t OemCodePage() { return 850; }
+uint32_t OemCodePage() {
+  constexpr uint32_t kDosToolsCodePage = 850;
+  const char* named = std::getenv("DORVANE_OEM_CODE_PAGE");
+  if (named == nullptr) return kDosToolsCodePage;
+  char* end = nullptr;
+  const unsigned long codePage = std::strtoul(named, &end, 10);
+  return end != named && *end == '\0' && codePage <= UINT32_MAX && IsTableCodePage(static_cast<uint32_t>(codePage))
+             ? static_cast<uint32_t>(codePage)
+             : kDosToolsCodePage;
+}
+
+bool IsLeadByte(uint8_t byte, uint32_t codePage) { return IsTableLeadByte(byte, codePage); }
+
+bool DecodeCodePage(std::string_view bytes, uint32_t codePage, std::u16string* out) {
+  return DecodeWithTable(bytes, codePage, out);
+}
 
 bool File::OpenRead(const std::u16string& path, Share) {
   Close();
