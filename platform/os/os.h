@@ -19,9 +19,15 @@ std::u16string FromOemCodePage(std::string_view text);
 // where the system does not have it (elsewhere the DOS code pages of oem_code_pages.h and 1252 are known).
 std::u16string FromCodePage(std::string_view text, uint32_t codePage);
 // The system's OEM code page, in which DOS and Windows write the short names of FAT entries. Windows: GetOEMCP.
-// Elsewhere the code page that the environment's DORVANE_OEM_CODE_PAGE names among those oem_code_pages.h holds
-// (how a test picks the system it stands for), else 850, the one the DOS tools of these systems write them in.
+// Elsewhere the code page that the environment's DORVANE_OEM_CODE_PAGE names when the process starts, among those
+// oem_code_pages.h holds (how a test picks the system it stands for), else 850, the one the DOS tools of these
+// systems write them in; or the one UseOemCodePage chose since.
 uint32_t OemCodePage();
+#ifndef _WIN32
+// From now on OemCodePage reports codePage (850 for one the tables lack): a test stands for a system of that
+// code page. Windows has its own.
+void UseOemCodePage(uint32_t codePage);
+#endif
 // Whether byte begins a character of two bytes in codePage (none does in a code page of one byte a character).
 bool IsLeadByte(uint8_t byte, uint32_t codePage);
 // bytes read in codePage into *out, a lead byte and the byte after it one character (elsewhere than on Windows a
