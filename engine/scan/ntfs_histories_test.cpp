@@ -3,8 +3,8 @@
 // its own records say, a stop while the chosen volume is read again leaves no other volume's file in it, a valid
 // data length kept in an extension record is honoured, a quick format leaves the old files listed as deleted,
 // a torn record or a deleted file whose clusters were taken again is never saved as whole, and a volume as
-// Windows fills it gives back every name of a file and its compressed files. No save reads a sector outside the
-// volume.
+// Windows fills it gives back every name of a file and its compressed files, and passes its links over. No save
+// reads a sector outside the volume.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -277,8 +277,9 @@ TEST_F(NtfsHistoriesTest, ADeletedFileWhoseClustersWereTakenAgainIsCountedDamage
 
 // A volume as Windows fills it, of 1 KiB and of 4 KiB records, with its boot sectors and without: a file is listed
 // and saved under each of its names, an LZNT1-compressed file with its bytes (a unit whose stream is cut off:
-// damaged), and a file whose data is not in it (compressed by Windows into a stream of its own, kept online only) is
-// counted and not saved.
+// damaged), a file whose data is not in it (compressed by Windows into a stream of its own, kept online only,
+// deduplicated, moved or tiered away by storage management) is counted and not saved, and a symbolic link is not
+// saved but named with its target.
 TEST_F(NtfsHistoriesTest, HardLinksCompressedAndOnlineFilesAsWindowsLeavesThem) {
   for (const char* name : {"windows_quick", "windows_extensive", "windows_rebuilt", "records4k_quick",
                            "records4k_extensive", "records4k_rebuilt"}) {
