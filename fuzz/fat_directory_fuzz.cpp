@@ -1,5 +1,6 @@
 // ParseFatDirectory and AssembleLongName over arbitrary directory sectors: every entry and long-name piece
-// must be read inside its sector, names stay within 255 characters, and what is listed has a valid name.
+// must be read inside its sector, names stay within 255 characters, and what is listed has a valid name; the
+// entries again as a system of code page 932 (two bytes a character) reads them.
 // Input: one byte of options (bit 0 FAT32, bit 1 a deleted directory, bits 2-5 the first entry, bit 6 with
 // the sectors before), then the sector and, with bit 6, the sector before it and, when the input goes on past
 // that, the one before that; short input is padded with 0.
@@ -11,7 +12,9 @@
 #include <string>
 
 #include "engine/fat/fat_directory.h"
+#include "engine/fat/fat_entry_sector.h"
 #include "engine/records/scan_records.h"
+#include "platform/os/os.h"
 
 namespace {
 
@@ -62,5 +65,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check((entry.firstCluster != 0 || entry.size == 0) && IsValidFatName(entry.name) == 1);
   }
   Check(FatFolderList.size() + FatEntryList.size() <= kFatEntriesPerSector);
+
+  os::UseOemCodePage(932);
+  for (uint32_t index = 0; index < kFatEntriesPerSector; ++index) {
+    FatDirectoryEntry entry;
+    if (DecodeFatEntry(sector.get(), index, CurrentFileSystem.type, 0, &entry, before) == FatEntryKind::kListed) {
+      Check(IsValidFatName(entry.name) == 1 && entry.name.size() <= kFatLongNameMax);
+    }
+  }
+  HoldsFatDirectoryEntries(sector.get());
+  os::UseOemCodePage(850);
   return 0;
 }

@@ -11,6 +11,7 @@
 #include "engine/ntfs/file_name_attribute.h"
 #include "engine/ntfs/index_records.h"
 #include "engine/ntfs/mft_record.h"
+#include "engine/ntfs/reparse_point.h"
 #include "fuzz/ntfs_fuzz_buffer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -35,5 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (AttributeListRecords.count > kMaxAttributeListRecords) std::abort();
   IndexRootOwner(record.get());
   IndexAllocationStart(record.get());
+  // A link's target is read from its reparse point's value, inside the record.
+  ntfs::ReparsePoint reparse;
+  if (ntfs::ReadReparsePoint(record.get(), &reparse) && reparse.target.size() > bytes) std::abort();
   return 0;
 }

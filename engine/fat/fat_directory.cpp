@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/fat/oem_code_page.h"
 #include "engine/host/scan_host.h"
@@ -17,46 +18,134 @@ using os::Decimal;
 // The case flags of byte 12 that Windows writes for a short name all in small letters: the name, the extension.
 constexpr uint8_t kLowerCaseBase = 0x08;
 constexpr uint8_t kLowerCaseExtension = 0x10;
-// A live short name whose first character is 0xE5 in the code page keeps 0x05 there, 0xE5 marking deleted entries.
-constexpr uint8_t kLiveE5Mark = 0x05;
 constexpr uint8_t kVolumeLabelAttribute = 0x08;
 constexpr uint8_t kReservedAttributes = 0xC0;
-// Characters that long names may hold and short names may not.
-constexpr std::string_view kNotInShortNames = "\"*+,./:;<=>?[\\]|";
+// Characters a short name holds but seldom: small ASCII letters (Windows stores capitals) and rare symbols.
+constexpr std::string_view kSeldomInShortNames = "@^`{}";
 
-uint32_t ShortNameCodePage() {
-  static const uint32_t codePage = os::OemCodePage();
-  return codePage;
-}
-
-// The character a byte of a short name stands for: in the system's OEM code page, or (latin1) as the byte's own
-// value, as scans named files before the code page was honoured.
-char16_t ShortNameCharacter(uint8_t byte, bool latin1) {
-  return latin1 ? static_cast<char16_t>(byte) : os::OemCharacter(byte, ShortNameCodePage());
-}
-
-// Bytes first .. first + count - 1 of an entry without blanks; lower: its capitals in small letters.
-void AppendWithoutBlanks(const uint8_t* entry, uint32_t first, uint32_t count, bool lower, bool latin1,
-                         std::u16string& name) {
+// Bytes first .. first + count - 1 of an entry without blanks, a first byte 0x05 standing for 0xE5.
+std::string PartBytes(const uint8_t* entry, uint32_t first, uint32_t count) {
+  std::string bytes;
   for (uint32_t i = first; i < first + count; ++i) {
     if (entry[i] == ' ') continue;
-    const uint8_t byte = i == 0 && entry[i] == kLiveE5Mark && !latin1 ? kFatDeletedMark : entry[i];
-    const char16_t c = ShortNameCharacter(byte, latin1);
-    name.push_back(lower ? OemSmallLetter(c) : c);
+    bytes.push_back(static_cast<char>(i == 0 && entry[i] == kFatLiveE5Mark ? kFatDeletedMark : entry[i]));
   }
+  return bytes;
 }
 
-// The short name: with the case flags honoured, as its bytes hold it, or (latin1) one character per byte without
-// the flags. A deleted entry's first character, which its mark took, is shown as 'x'.
-std::u16string ShortName(const uint8_t* entry, bool caseFlags, bool latin1 = false) {
+// How well bytes read as the rest of a deleted short name in codePage: -1 when they cannot (a byte or pair that
+// stands for nothing, a lead byte without its second, a character no short name holds), else the characters a
+// short name seldom holds (small ASCII letters, rare symbols, single bytes above ASCII in a code page of two).
+int RestReading(std::string_view bytes, uint32_t codePage, bool doubleByte, std::u16string* text) {
+  if (!os::DecodeCodePage(bytes, codePage, text)) return -1;
+  int seldom = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const auto byte = static_cast<uint8_t>(bytes[i]);
+    if (os::IsLeadByte(byte, codePage)) {
+      if (i + 1 == bytes.size() || static_cast<uint8_t>(bytes[i + 1]) < kLeastSecondByte) return -1;
+      ++i;
+      continue;
+    }
+    if (!IsShortNameByte(byte)) return -1;
+    const bool small = byte >= 'a' && byte <= 'z';
+    if (small || kSeldomInShortNames.find(static_cast<char>(byte)) != std::string_view::npos ||
+        (doubleByte && byte >= 0x80)) {
+      ++seldom;
+    }
+  }
+  return seldom;
+}
+
+// Whether a lead byte of codePage is known: whether characters of two bytes may begin anywhere.
+bool HasLeadBytes(uint32_t codePage) {
+  for (uint32_t byte = 0x80; byte <= 0xFF; ++byte) {
+    if (os::IsLeadByte(static_cast<uint8_t>(byte), codePage)) return true;
+  }
+  return false;
+}
+
+// The characters of a deleted short name's name part after its first, whose byte the deleted mark took. In a
+// code page of two bytes a character that first byte began may have been one of two: the rest then begins at
+// its second byte, or at the byte after it. The reading that holds only characters a short name may, and fewer
+// that it seldom holds, is taken; a tie keeps the first (as an ASCII name reads).
+std::u16string DeletedRest(std::string_view rest, uint32_t codePage) {
+  std::u16string one, two;
+  const bool doubleByte = HasLeadBytes(codePage);
+  const int asSingle = RestReading(rest, codePage, doubleByte, &one);
+  if (!doubleByte || rest.empty() || static_cast<uint8_t>(rest[0]) < kLeastSecondByte) return one;
+  const int asSecond = RestReading(rest.substr(1), codePage, doubleByte, &two);
+  const bool second = asSecond >= 0 && (asSingle < 0 || asSecond < asSingle);
+  return second ? two : one;
+}
+
+// The characters a part of a short name stands for in codePage, in small letters when lower. deletedFirst: the
+// part's first byte is the deleted mark, shown as 'x' for the character it took.
+void AppendShortNamePart(const uint8_t* entry, uint32_t first, uint32_t count, bool lower, bool deletedFirst,
+                         uint32_t codePage, std::u16string& name) {
+  const std::string bytes = PartBytes(entry, first, count);
+  std::u16string text;
+  if (deletedFirst && !bytes.empty()) {
+    text = u"x" + DeletedRest(std::string_view(bytes).substr(1), codePage);
+  } else {
+    os::DecodeCodePage(bytes, codePage, &text);
+  }
+  for (char16_t c : text) name.push_back(lower ? OemSmallLetter(c) : c);
+}
+
+// The short name in the system's OEM code page, with the case flags honoured (caseFlags) or as its bytes hold it.
+// A deleted entry's first character, which its mark took, is shown as 'x'.
+std::u16string ShortName(const uint8_t* entry, bool caseFlags) {
+  const uint32_t codePage = ShortNameCodePage();
   std::u16string name;
-  AppendWithoutBlanks(entry, 0, 8, caseFlags && (entry[12] & kLowerCaseBase) != 0, latin1, name);
+  const bool deleted = entry[0] == kFatDeletedMark;
+  AppendShortNamePart(entry, 0, 8, caseFlags && (entry[12] & kLowerCaseBase) != 0, deleted, codePage, name);
   if (entry[8] != ' ') {
     name.push_back(u'.');
-    AppendWithoutBlanks(entry, 8, 3, caseFlags && (entry[12] & kLowerCaseExtension) != 0, latin1, name);
+    AppendShortNamePart(entry, 8, 3, caseFlags && (entry[12] & kLowerCaseExtension) != 0, false, codePage, name);
+  }
+  return name;
+}
+
+// The short name as readers of before named it: each byte one character, in 437 or 850 (the tables they had,
+// 850 standing for every other code page), or (latin1) the byte's own value without the case flags.
+std::u16string FormerShortName(const uint8_t* entry, bool caseFlags, bool latin1) {
+  const uint32_t codePage = ShortNameCodePage();
+  std::u16string name;
+  const auto append = [&](uint32_t first, uint32_t count, bool lower) {
+    for (uint32_t i = first; i < first + count; ++i) {
+      if (entry[i] == ' ') continue;
+      const uint8_t byte = i == 0 && entry[i] == kFatLiveE5Mark && !latin1 ? kFatDeletedMark : entry[i];
+      const char16_t c = latin1 ? static_cast<char16_t>(byte) : os::OemCharacter(byte, codePage);
+      name.push_back(lower ? OemSmallLetter(c) : c);
+    }
+  };
+  append(0, 8, caseFlags && (entry[12] & kLowerCaseBase) != 0);
+  if (entry[8] != ' ') {
+    name.push_back(u'.');
+    append(8, 3, caseFlags && (entry[12] & kLowerCaseExtension) != 0);
   }
   if (entry[0] == kFatDeletedMark) name[0] = u'x';
   return name;
+}
+
+// The names readers of before gave a short name that differ from name and nameOnDisk: one character per byte,
+// and where the system's code page is neither 437 nor 850, each byte in 850, with and without the case flags.
+std::vector<std::u16string> FormerShortNames(const uint8_t* entry, const std::u16string& name,
+                                             const std::u16string& nameOnDisk) {
+  std::vector<std::u16string> former;
+  const auto keep = [&](std::u16string candidate) {
+    if (candidate != name && candidate != nameOnDisk &&
+        std::find(former.begin(), former.end(), candidate) == former.end()) {
+      former.push_back(std::move(candidate));
+    }
+  };
+  keep(FormerShortName(entry, false, true));
+  const uint32_t codePage = ShortNameCodePage();
+  if (codePage != 437 && codePage != 850) {
+    keep(FormerShortName(entry, true, false));
+    keep(FormerShortName(entry, false, false));
+  }
+  return former;
 }
 
 // Whether bytes first .. first + count - 1 of an entry may be a part of a short name: characters a name may hold
@@ -64,16 +153,13 @@ std::u16string ShortName(const uint8_t* entry, bool caseFlags, bool latin1 = fal
 bool IsShortNamePart(const uint8_t* entry, uint32_t first, uint32_t count) {
   bool padding = false;
   for (uint32_t i = first; i < first + count; ++i) {
-    const uint8_t b = entry[i];
-    if (b == ' ') {
+    if (entry[i] == ' ') {
       padding = true;
-      continue;
+    } else if (padding) {
+      return false;
     }
-    const bool mark = i == 0 && (b == kFatDeletedMark || b == kLiveE5Mark);
-    const bool invalid = b < 0x20 || b == 0x7F || kNotInShortNames.find(static_cast<char>(b)) != std::string_view::npos;
-    if (padding || (invalid && !mark)) return false;
   }
-  return true;
+  return HoldsShortNameCharacters(entry + first, count, ShortNameCodePage());
 }
 
 // An entry without clusters lists as an empty file when it is one: a file of 0 bytes under a short name (not a
@@ -167,8 +253,7 @@ FatEntryKind DecodeFatEntry(const uint8_t* sector, uint32_t index, uint16_t file
     decoded.name = std::move(longName);
     decoded.nameOnDisk.clear();
   } else {
-    decoded.latin1Name = ShortName(entry, false, true);
-    if (decoded.latin1Name == decoded.nameOnDisk) decoded.latin1Name.clear();
+    decoded.formerNames = FormerShortNames(entry, decoded.name, decoded.nameOnDisk);
   }
   if (IsValidFatName(decoded.name) == 0) return FatEntryKind::kSkip;
   // Only a short name whose case flags changed it keeps the name its bytes hold.

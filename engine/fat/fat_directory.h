@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/fat/fat_sectors_before.h"
 #include "engine/records/fat_records.h"
@@ -15,6 +16,8 @@ constexpr uint32_t kFatEntriesPerSector = kFatDirectorySectorBytes / kFatEntryBy
 constexpr uint32_t kFatLongNameMax = 255;
 // The first byte of a deleted entry (and of its long-name pieces).
 constexpr uint8_t kFatDeletedMark = 0xE5;
+// The first byte of a live short name whose first character is 0xE5 in the code page (0xE5 marking deleted entries).
+constexpr uint8_t kFatLiveE5Mark = 0x05;
 
 // Attribute values of a directory entry.
 constexpr uint8_t kFatLongNameAttribute = 0x0F;
@@ -26,9 +29,10 @@ struct FatDirectoryEntry {
   // A short name that its case flags put in small letters (readme.txt) as its bytes hold it (README.TXT), which
   // is how readers that ignore the flags name the file; empty for every other name.
   std::u16string nameOnDisk;
-  // A short name whose bytes the OEM code page reads otherwise than one character per byte, as scans named it
-  // before they read the code page (a snapshot of then names the file so); empty for every other name.
-  std::u16string latin1Name;
+  // The names readers of before gave a short name, where they differ from name and nameOnDisk (a snapshot of
+  // then names the file so): one character per byte; and, where the system's OEM code page is neither 437 nor
+  // 850, each byte a character of 850, with the case flags and without. Empty for a long name.
+  std::vector<std::u16string> formerNames;
   uint32_t firstCluster = 0;
   uint32_t size = 0;
   uint16_t writeDate = 0;   // FAT date words
@@ -50,11 +54,12 @@ enum class FatEntryKind {
 // from bytes 26, 27, 20, 21, anything else the 16 bits at 26. directoryDeleted 1 marks the entry deleted.
 // An entry without clusters is listed only as an empty file: 0 bytes, not a folder or volume label, its name bytes
 // those of a short name. The short name is the name bytes without blanks, then "." and the extension bytes without
-// blanks when the first extension byte is not blank, each byte a character of the system's OEM code page (a first
-// byte 0x05 standing for 0xE5), each part in small letters when byte 12 says so (0x08 the name, 0x10 the
-// extension), as Windows writes an all small 8.3 name; a first byte 0xE5 marks the entry deleted and is shown as
-// 'x'. The long name (before: see AssembleLongName) replaces the short name unless it holds a character no file
-// name may.
+// blanks when the first extension byte is not blank, each part read in the system's OEM code page (a character of
+// one byte or, in a code page such as 932, of two; a first byte 0x05 standing for 0xE5), each part in small
+// letters when byte 12 says so (0x08 the name, 0x10 the extension), as Windows writes an all small 8.3 name; a
+// first byte 0xE5 marks the entry deleted and is shown as 'x' (see DeletedRest in the source for the character of
+// two bytes it may have begun). The long name (before: see AssembleLongName) replaces the short name unless it
+// holds a character no file name may.
 FatEntryKind DecodeFatEntry(const uint8_t* sector, uint32_t index, uint16_t fileSystemCode,
                             uint32_t directoryDeleted, FatDirectoryEntry* out, const FatSectorsBefore& before = {});
 

@@ -6,14 +6,18 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "engine/fat/fat_entry_sector.h"
 #include "engine/fat/fat_test_support.h"
 #include "engine/host/fakes.h"
 #include "engine/host/scan_fakes.h"
 #include "engine/records/scan_records.h"
+#include "platform/os/os.h"
 
 namespace {
 
@@ -139,6 +143,122 @@ TEST_F(FatDirectoryTest, ShortNamesDropBlanksAndTakeADotOnlyBeforeAnExtension) {
     Parse(sector);
     EXPECT_EQ(OnlyEntryName(), c.shown) << c.stored;
   }
+}
+
+// Short names as Windows writes them on systems of other OEM code pages, a name alone in its entry when it fits
+// 8.3: its capitals in the code page, the case flags for a name in small letters, 0x05 for a first byte 0xE5, and
+// in code page 932 two bytes a character (whose second may be '\\' or '['). Each row is read with the system's
+// OEM code page its own: natively the one DORVANE_OEM_CODE_PAGE names; on Windows the system's (rows of others
+// are passed over).
+struct CodePageName {
+  uint32_t codePage;
+  const char* stored;  // the 11 name bytes
+  uint8_t caseFlags;
+  const char16_t* shown;
+};
+
+constexpr CodePageName kCodePageNames[] = {
+    {866, "\x8E\x92\x97\x85\x92   DOC", 0x18, u"\u043E\u0442\u0447\u0435\u0442.doc"},  // отчет.doc
+    {866, "\x8F\x90\x88\x8A\x80\x87  TXT", 0x00, u"\u041F\u0420\u0418\u041A\u0410\u0417.TXT"},  // ПРИКАЗ.TXT
+    {866, "\xE5\x8B\x80\x8C    TXT", 0x18, u"x\u043B\u0430\u043C.txt"},  // хлам.txt deleted
+    {852, "ZA\xBD\xE0\x9D\x8F  TXT", 0x18, u"za\u017C\u00F3\u0142\u0107.txt"},  // zażółć.txt
+    {852, "\x9D\xE0" "D\x8D    DOC", 0x00, u"\u0141\u00D3D\u0179.DOC"},  // ŁÓDŹ.DOC
+    {737, "\x81\x88\x81\x8A\xED\x80  TXT", 0x18, u"\u03B2\u03B9\u03B2\u03BB\u03AF\u03B1.txt"},  // βιβλία.txt
+    {737, "\xEB\x90\x82\x8E    DOC", 0x00, u"\u0388\u03A1\u0393\u039F.DOC"},  // ΈΡΓΟ.DOC
+    {857, "\x9EIRKET  DOC", 0x18, u"\u015Firket.doc"},  // şirket.doc
+    {857, "\x05LO     TXT", 0x18, u"\u00F5lo.txt"},  // õlo.txt: its first byte 0xE5 kept as 0x05
+    {932, "\x93\xFA\x96\x7B\x8C\xEA  TXT", 0x00, u"\u65E5\u672C\u8A9E.TXT"},  // 日本語.TXT
+    {932, "\x8E\x91\x97\xBF    TXT", 0x10, u"\u8CC7\u6599.txt"},  // 資料.txt
+    {932, "\x83\x5C\x83\x74\x83\x67  TXT", 0x00, u"\u30BD\u30D5\u30C8.TXT"},  // ソフト.TXT: its second byte '\\'
+    {932, "\x05\x4B\xE5\x4E    JPG", 0x00, u"\u8594\u8587.JPG"},  // 薔薇.JPG: a lead byte 0xE5 kept as 0x05
+    // Deleted: the first character's first byte lost. ソ's second byte '\\' cannot begin a character, テ's 'e'
+    // seldom does, 文's 0xB6 is a half-width letter: each was one character of two. FILE.TXT reads as ASCII.
+    {932, "\xE5\x5C\x83\x74\x83\x67  TXT", 0x00, u"x\u30D5\u30C8.TXT"},  // ソフト.TXT deleted
+    {932, "\xE5\x65\x83\x58\x83\x67  TXT", 0x00, u"x\u30B9\u30C8.TXT"},  // テスト.TXT deleted
+    {932, "\xE5\xB6\x8F\x91    TXT", 0x00, u"x\u66F8.TXT"},  // 文書.TXT deleted
+    {932, "\xE5ILE    TXT", 0x00, u"xILE.TXT"},
+    {932, "\xE5\x91\x97\xBF    TXT", 0x10, u"x\u6599.txt"},  // 資料.txt deleted: 料 after 資's second byte
+    {932, "\xE5\x8E\x91\x97\xBF   TXT", 0x00, u"x\u8CC7\u6599.TXT"},  // A資料.TXT deleted
+};
+
+// The OEM code page the OS layer reports while it lives (natively); ours() false where the system's own is
+// another (Windows).
+class SystemCodePage {
+ public:
+  explicit SystemCodePage(uint32_t codePage) : before_(os::OemCodePage()) {
+#ifndef _WIN32
+    os::UseOemCodePage(codePage);
+#endif
+    ours_ = os::OemCodePage() == codePage;
+  }
+  ~SystemCodePage() {
+#ifndef _WIN32
+    os::UseOemCodePage(before_);
+#endif
+  }
+  bool ours() const { return ours_; }
+
+ private:
+  uint32_t before_;
+  bool ours_ = false;
+};
+
+TEST_F(FatDirectoryTest, ShortNamesAreReadInTheSystemsOemCodePage) {
+  // A run on Windows as the system of a code page (under Wine, by its locale) names it, and reads its rows.
+  const char* expected = std::getenv("DORVANE_EXPECTED_OEM_CODE_PAGE");
+  if (expected != nullptr) {
+    ASSERT_EQ(std::to_string(os::OemCodePage()), expected);
+  }
+  size_t read = 0;
+  for (const CodePageName& row : kCodePageNames) {
+    SystemCodePage page(row.codePage);
+    if (!page.ours()) continue;
+    ++read;
+    fat_test::CleanScanState::Reset();
+    DirectorySector sector;
+    sector.Short(0, row.stored, 0x20, 9, 1);
+    sector.Entry(0)[12] = row.caseFlags;
+    Parse(sector);
+    EXPECT_EQ(OnlyEntryName(), row.shown) << row.codePage << " " << os::ToUtf8(row.shown);
+  }
+#ifdef _WIN32
+  if (expected != nullptr) {
+    EXPECT_GT(read, 0u);
+  }
+#else
+  EXPECT_EQ(read, std::size(kCodePageNames));
+#endif
+}
+
+// A name of the code page keeps its bytes' other readings for the snapshots of before (each byte a character of
+// 850, with the case flags and without), and a folder's later cluster holding names of two bytes whose second is
+// '\\', '[' or '|' is still known for a folder's by its entries; so is an empty file of such a name.
+TEST_F(FatDirectoryTest, NamesOfTheCodePageKeepTheirFormerReadingsAndAreKnownAsEntries) {
+  SystemCodePage russian(866);
+  if (russian.ours()) {
+    DirectorySector sector;
+    sector.Short(0, "\x8E\x92\x97\x85\x92   DOC", 0x20, 9, 1);
+    sector.Entry(0)[12] = 0x18;
+    FatDirectoryEntry entry;
+    ASSERT_EQ(DecodeFatEntry(sector.data(), 0, records::kFat16, 0, &entry), FatEntryKind::kListed);
+    EXPECT_EQ(entry.name, u"\u043E\u0442\u0447\u0435\u0442.doc");
+    EXPECT_EQ(entry.nameOnDisk, u"\u041E\u0422\u0427\u0415\u0422.DOC");
+    const std::vector<std::u16string> former = {u"\u008E\u0092\u0097\u0085\u0092.DOC",
+                                                u"\u00E4\u00E6\u00F9\u00E0\u00E6.doc",
+                                                u"\u00C4\u00C6\u00F9\u00E0\u00C6.DOC"};
+    EXPECT_EQ(entry.formerNames, former);
+  }
+  SystemCodePage japanese(932);
+  if (!japanese.ours()) return;
+  DirectorySector sector;
+  sector.Short(0, "\x83\x5C\x83\x74\x83\x67  TXT", 0x20, 9, 100);  // ソフト.TXT
+  sector.Short(1, "\x83\x7C\x81\x5B\x83\x8B  TXT", 0x20, 10, 100);  // ポール.TXT: '|' and '['
+  sector.Short(2, "\x95\x5C\x83\x7C    TXT", 0x20, 0, 0);  // 表ポ.TXT, empty
+  EXPECT_TRUE(HoldsFatDirectoryEntries(sector.data()));
+  Parse(sector);
+  ASSERT_EQ(FatEntryList.size(), 3u);
+  EXPECT_EQ(FatEntryList[1].name, u"\u30DD\u30FC\u30EB.TXT");
+  EXPECT_EQ(FatEntryList[2].name, u"\u8868\u30DD.TXT");
 }
 
 TEST_F(FatDirectoryTest, TwentySixCharacterNameFromTwoPiecesWithoutTerminator) {

@@ -1,8 +1,7 @@
 #include "engine/fat/fat_entry_sector.h"
 
-#include <cstring>
-
 #include "engine/fat/fat_directory.h"
+#include "engine/fat/oem_code_page.h"
 #include "engine/image/byte_order.h"
 
 namespace {
@@ -10,7 +9,6 @@ namespace {
 // A directory's entries end at the first blank one; before it a sector of a folder's later cluster holds at least
 // this many, so that a mostly blank sector of a file does not pass for one by its first 32 bytes.
 constexpr uint32_t kLeastEntries = 2;
-constexpr uint8_t kEscapedDeletedMark = 0x05;  // a name beginning with 0xE5 is stored so
 constexpr uint8_t kCaseFlags = 0x18;
 constexpr uint8_t kMaxLongNamePieces = 20;     // 255 characters, 13 a piece
 
@@ -20,9 +18,6 @@ bool IsBlank(const uint8_t* entry) {
   }
   return true;
 }
-
-// A byte a short name may hold: a space pads it; controls and the characters Windows refuses are never stored.
-bool IsShortNameByte(uint8_t c) { return c >= 0x20 && c != 0x7F && std::strchr("\"*+,./:;<=>?[\\]|", c) == nullptr; }
 
 // A time word (hours 0-23, minutes 0-59, two-second steps 0-29) and a date word (0, or a month 1-12 and day 1-31).
 bool IsFatTime(uint16_t time) { return (time >> 11) < 24 && ((time >> 5) & 63) < 60 && (time & 31) < 30; }
@@ -39,11 +34,11 @@ bool IsLongNamePiece(const uint8_t* entry) {
 
 bool IsShortEntry(const uint8_t* entry) {
   const uint8_t first = entry[0];
-  const bool marked = first == kFatDeletedMark || first == kEscapedDeletedMark;
+  const bool marked = first == kFatDeletedMark || first == kFatLiveE5Mark;
   if (first == ' ' || first == '.' || (!marked && !IsShortNameByte(first))) return false;
-  for (uint32_t i = 1; i < 11; ++i) {
-    if (!IsShortNameByte(entry[i])) return false;
-  }
+  // Controls and the characters Windows refuses are never stored (a second byte of a character of two aside).
+  const uint32_t codePage = ShortNameCodePage();
+  if (!HoldsShortNameCharacters(entry, 8, codePage) || !HoldsShortNameCharacters(entry + 8, 3, codePage)) return false;
   const uint8_t attributes = entry[11];
   if ((attributes & 0xC0) != 0 || (entry[12] & ~kCaseFlags) != 0) return false;
   // A folder's entry gives no size.

@@ -16,6 +16,7 @@
 #include "engine/records/recovery_settings.h"
 #include "engine/records/scan_records.h"
 #include "engine/listing/file_filter_table.h"
+#include "engine/save/recovered_file.h"
 #include "engine/save/save_state.h"
 #include "engine/save/save_test_support.h"
 #include "engine/save/savers.h"
@@ -398,6 +399,29 @@ TEST_F(FatSaveTest, FilesSkippedAreReportedAsSkippedNotAsHeldBack) {
   SaveResultMessage(&text);
   EXPECT_EQ(text, u"No file was saved.\r\nThe ticked items held no file that the file filters and the recovery "
                   u"settings let through.");
+}
+
+// Links (symbolic links, junctions) hold no data: a save passes them over and its report counts them and names the
+// first ten with where each points, as the image gives the names (escaped for the message's markup), after what
+// the files came to; a save of links alone wrote no file.
+TEST_F(FatSaveTest, LinksPassedOverAreNamedWithTheirTargets) {
+  MountTwoFiles();
+  BeginSave();
+  save::CountLink(1, out + u"\\a&b.lnk", u"C:\\Users\\<Alice>");
+  save::CountLink(0, out + u"\\preview.lnk", u"C:\\x");  // the preview's copy is no save
+  std::u16string text;
+  EXPECT_EQ(SaveResultMessage(&text), host::kError);
+  const std::u16string links = u"Links not saved (a symbolic link or junction holds no data, only the place it points "
+                               u"to): ";
+  EXPECT_EQ(text, u"No file was saved.\r\n" + links + u"1\r\na&<>b.lnk points to C:\\Users\\<<Alice>");
+  EXPECT_EQ(SaveA(), 1u);
+  EXPECT_EQ(SaveResultMessage(&text), host::kInformation);
+  EXPECT_EQ(text.rfind(u" Files Saved successfully.\r\n" + links + u"1\r\n", 0), 0u) << os::ToUtf8(text);
+  for (int i = 0; i < 11; ++i) save::CountLink(1, out + u"\\l" + os::Decimal(i), u"");
+  SaveResultMessage(&text);
+  EXPECT_NE(text.find(links + u"12\r\na&<>b.lnk points to"), std::u16string::npos) << os::ToUtf8(text);
+  EXPECT_NE(text.find(u"\r\nl8\r\n..."), std::u16string::npos) << os::ToUtf8(text);  // ten named
+  EXPECT_EQ(text.find(u"\r\nl9"), std::u16string::npos);
 }
 
 // The destination's a.txt links to /dev/full: every write fails as on a full disk (natively the link is made

@@ -21,6 +21,8 @@ struct FolderKind {
   // The id of the folder record that holds node and whether it is deleted; false when none does.
   bool (*folderIdOf)(host::TreeKey node, uint32_t* id, bool* deleted);
   void (*saveFiles)(uint32_t folderId, const std::u16string& destination);
+  // Whether the folder is a link, with its target; null where folders are never links.
+  bool (*linkOf)(uint32_t folderId, std::u16string* target);
 };
 
 bool FatFolderIdOf(host::TreeKey node, uint32_t* id, bool* deleted) {
@@ -35,8 +37,8 @@ bool NtfsFolderIdOf(host::TreeKey node, uint32_t* id, bool* deleted) {
   return folder != nullptr;
 }
 
-const FolderKind kFatFolders = {FatFolderIdOf, SaveFatFolderFiles};
-const FolderKind kNtfsFolders = {NtfsFolderIdOf, SaveNtfsFolderFiles};
+const FolderKind kFatFolders = {FatFolderIdOf, SaveFatFolderFiles, nullptr};
+const FolderKind kNtfsFolders = {NtfsFolderIdOf, SaveNtfsFolderFiles, NtfsFolderLink};
 
 std::vector<host::TreeKey> ChildrenOf(host::ResultTreeHost& tree, host::TreeKey node) {
   std::vector<host::TreeKey> children;
@@ -68,6 +70,13 @@ void MakeFolderTree(const FolderKind& kind, const save::WholeFolder& whole, std:
   while (!pending.empty() && !SaveStopRequested()) {
     const Pending folder = std::move(pending.back());
     pending.pop_back();
+    // A junction (or a symbolic link to a folder) holds nothing of its own: an empty folder in its place would
+    // pass for one whose files were lost. The report names it with its target.
+    std::u16string target;
+    if (kind.linkOf != nullptr && kind.linkOf(folder.folderId, &target)) {
+      save::CountLink(1, save::JoinPath(folder.parentPath, folder.name), target);
+      continue;
+    }
     std::u16string path = save::MakeSaveFolder(folder.parentPath, folder.folderId, folder.name);
     path += u'\\';
     records::GuardAllocation([&] { return made.push_back({folder.folderId, path}), 0; });

@@ -48,8 +48,9 @@ struct FileState {
   // Its record failed the update-sequence check (a write reached one of its sectors only): what the record
   // holds is half of one version and half of another, never the file whole.
   bool torn = false;
-  // A cloud file's placeholder: a hole in its data is a part kept online, not zeros.
-  bool cloud = false;
+  // A reparse point other than a link's: the data may be kept elsewhere (a cloud provider, the chunk store of
+  // deduplication, other storage), and a hole in it is a part not on the disk, not zeros.
+  bool placeholder = false;
   // Sectors of the clusters its runs count: the volume's, or for a record of an earlier MFT (one a quick format
   // replaced) those it was written with.
   uint32_t sectorsPerCluster = 0;
@@ -96,10 +97,10 @@ uint32_t SaveResident(const uint8_t* record, const ntfs::Attribute& data, const 
 }
 
 // No data (no data attribute, or an empty run list): right for an empty file, which is written empty, a
-// loss for any other (a cloud file's kept online).
+// loss for any other (a placeholder's data kept elsewhere).
 uint32_t SaveWithoutRuns(const std::u16string& target, const FileState& state) {
   if (state.size != 0) {
-    if (state.cloud) {
+    if (state.placeholder) {
       save::CountDataElsewhere(state.userSave);
     } else {
       save::CountUnreadable(state.userSave);
@@ -271,8 +272,8 @@ uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute* data, con
     // Parts in other records follow only a base part that starts the value.
     if (data == nullptr || starts) AppendListedDataParts(record, state.mftSector, perCluster, &head);
     const uint64_t wholeValid = std::min(state.size, head.valid);
-    if (state.cloud && (DataRunList.empty() || (head.compression == 0 && HoleWithin(wholeValid, perCluster)) ||
-                        wholeValid < state.size)) {
+    if (state.placeholder && (DataRunList.empty() || (head.compression == 0 && HoleWithin(wholeValid, perCluster)) ||
+                              wholeValid < state.size)) {
       save::CountDataElsewhere(state.userSave);  // what is not on the disk was never written to it
     } else if (!DataRunList.empty()) {
       const uint64_t writable = WritableLength(perCluster);
@@ -313,15 +314,20 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
     save::CountUnreadable(userSave);
     return 0;
   }
-  uint32_t tag = 0;
-  const bool reparse = ntfs::ReadReparseTag(record, &tag);
+  ntfs::ReparsePoint reparse;
+  const bool reparsed = ntfs::ReadReparsePoint(record, &reparse);
+  // A link holds no data of its own (an empty file saved in its place would pass for one): the report names it
+  // with the place it points to.
+  if (reparsed && ntfs::IsLinkReparseTag(reparse.tag)) {
+    save::CountLink(userSave, target, reparse.target);
+    return 0;
+  }
   // Compressed by Windows' own file compression: the unnamed stream holds holes only, the bytes are elsewhere.
-  if (reparse && tag == ntfs::kWofReparseTag && size != 0) {
+  if (reparsed && reparse.tag == ntfs::kWofReparseTag && size != 0) {
     save::CountDataElsewhere(userSave);
     return 0;
   }
-  FileState state{mftSector, size, userSave, deleted != 0, !intact, reparse && ntfs::IsCloudReparseTag(tag),
-                  CurrentFileSystem.sectorsPerCluster};
+  FileState state{mftSector, size, userSave, deleted != 0, !intact, reparsed, CurrentFileSystem.sectorsPerCluster};
   const NtfsRecordTimes times(record);
   ntfs::Attribute data;
   if (ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data)) {
@@ -332,6 +338,20 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
   // file without contents, written empty, unless its size says otherwise.
   if (HasAttributeList(record)) return SaveNonResident(record, nullptr, target, state);
   return SaveWithoutRuns(target, state);
+}
+
+bool NtfsFolderLink(uint32_t recordNumber, std::u16string* target) {
+  if (recordNumber == records::kNtfsRootRecord || recordNumber == records::kLostDirId) return false;
+  uint8_t record[ntfs::kMaxMftRecordSize] = {};
+  ntfs::ReparsePoint reparse;
+  // A record taken by a file since is no longer the folder's.
+  if (ReadMftRecordByNumber(ntfs::CurrentDevicePath(), recordNumber, record) != 1 || !ntfs::IsFileRecord(record) ||
+      (ntfs::RecordFlags(record) & ntfs::kDeletedDirectory) == 0 || !ntfs::ReadReparsePoint(record, &reparse) ||
+      !ntfs::IsLinkReparseTag(reparse.tag)) {
+    return false;
+  }
+  *target = std::move(reparse.target);
+  return true;
 }
 
 uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t writable, uint64_t valid,

@@ -24,6 +24,7 @@ constexpr uint16_t kOnlyDeletedFiles = 2;
 constexpr uint16_t kExcludeDeletedFiles = 3;
 
 std::atomic<FinishedFileObserver> finishedObserver{nullptr};
+std::atomic<PassedLinkObserver> linkObserver{nullptr};
 
 bool PassesDeletedPolicy(uint32_t deleted) {
   const uint16_t policy = RecoverySettings.deletedPolicy;
@@ -98,6 +99,8 @@ void ShowFileStarted(const std::u16string& target, const std::u16string& name) {
 
 void SetFinishedFileObserver(FinishedFileObserver observer) { finishedObserver = observer; }
 
+void SetPassedLinkObserver(PassedLinkObserver observer) { linkObserver = observer; }
+
 bool SaveInterrupted(uint32_t userSave) {
   return userSave == 1 && (SaveStopRequested() || SkipCurrentFileFlag == 1);
 }
@@ -109,6 +112,13 @@ void CountUnreadable(uint32_t userSave) {
 void CountDataElsewhere(uint32_t userSave) {
   CountUnreadable(userSave);
   if (userSave == 1) ++SaveTally.elsewhere;
+}
+
+void CountLink(uint32_t userSave, const std::u16string& path, const std::u16string& target) {
+  if (userSave != 1) return;
+  ++SaveTally.links;
+  NotePassedLink(path.substr(path.find_last_of(u"\\/") + 1), target);
+  if (const PassedLinkObserver observer = linkObserver) observer(path, target);
 }
 
 bool UsableClusterSize(uint32_t sectorsPerCluster) {

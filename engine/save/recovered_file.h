@@ -48,9 +48,12 @@ bool SaveInterrupted(uint32_t userSave);
 
 // A user's file that could not be read whole, or whose data could not be found: counted for the report.
 void CountUnreadable(uint32_t userSave);
-// A user's file whose data is not in it (compressed by Windows into a stream of its own, kept online only): not
-// read whole, and the report says why.
+// A user's file whose data is not in it (compressed by Windows into a stream of its own, deduplicated, kept online
+// or in other storage only): not read whole, and the report says why.
 void CountDataElsewhere(uint32_t userSave);
+// A user's link (a symbolic link or junction, a file or folder that stands for another by name and holds no data)
+// that is not saved, where it would have been saved (path): the report names it with its target.
+void CountLink(uint32_t userSave, const std::u16string& path, const std::u16string& target);
 
 // Cluster sizes the savers read: 1 to kMaxSectorsPerCluster sectors. Any other value (0 from a damaged
 // boot sector) would divide by zero or carry the sector arithmetic past 64 bits.
@@ -68,6 +71,9 @@ bool ReadSourceUnit(uint64_t first, uint32_t count, uint8_t* buffer);
 // counted as not read whole. nullptr (the default) for none; only the headless driver's audit sets it.
 using FinishedFileObserver = void (*)(const std::u16string& path, bool damaged);
 void SetFinishedFileObserver(FinishedFileObserver observer);
+// And at each user's link passed over: where it would have been saved, and its target.
+using PassedLinkObserver = void (*)(const std::u16string& path, const std::u16string& target);
+void SetPassedLinkObserver(PassedLinkObserver observer);
 
 // The file being written. Created with "wb+" semantics (an existing file is replaced). Every failure of
 // creating, writing or closing asks whether to go on (No stops the save) and, for a user's save, counts

@@ -1,9 +1,12 @@
 #include "engine/save/save_state.h"
 
+#include <mutex>
+
 #include "engine/host/host.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/save/recovered_file.h"
 #include "engine/save/save_progress.h"
+#include "platform/os/markup_escape.h"
 #include "platform/os/os.h"
 
 std::u16string SaveDestination;
@@ -20,7 +23,33 @@ std::u16string Decimal(uint32_t value) { return os::FromAscii(std::to_string(val
 
 namespace {
 std::atomic<uint64_t> saveGeneration{0};
+
+// The links noted for the report, written on the saving worker and read once it has ended.
+std::mutex linksMutex;
+std::vector<PassedLink> passedLinks;
+
+// The links part of the report: their count, then each named link with its target.
+std::u16string LinksReport() {
+  std::u16string text = std::u16string(kLinksText) + Decimal(SaveTally.links);
+  for (const PassedLink& link : PassedLinks()) {
+    // Names and targets come from the image: escaped, so that the message shows them as they are.
+    text += u"\r\n" + msgbox::EscapeMarkup(link.name);
+    if (!link.target.empty()) text += u" points to " + msgbox::EscapeMarkup(link.target);
+  }
+  if (SaveTally.links > kMostLinksNamed) text += u"\r\n...";
+  return text;
+}
 }  // namespace
+
+void NotePassedLink(std::u16string name, std::u16string target) {
+  std::lock_guard<std::mutex> lock(linksMutex);
+  if (passedLinks.size() < kMostLinksNamed) passedLinks.push_back({std::move(name), std::move(target)});
+}
+
+std::vector<PassedLink> PassedLinks() {
+  std::lock_guard<std::mutex> lock(linksMutex);
+  return passedLinks;
+}
 
 uint64_t SaveGeneration() { return saveGeneration.load(); }
 
@@ -32,6 +61,11 @@ void BeginSave() {
   SaveTally.saved = 0;
   SaveTally.unreadable = 0;
   SaveTally.elsewhere = 0;
+  SaveTally.links = 0;
+  {
+    std::lock_guard<std::mutex> lock(linksMutex);
+    passedLinks.clear();
+  }
   SaveTally.unwritten = 0;
   SaveTally.skipped = 0;
   SaveTally.heldBack = 0;
@@ -42,11 +76,14 @@ void BeginSave() {
 uint32_t SaveResultMessage(std::u16string* text) {
   const uint32_t unreadable = SaveTally.unreadable;
   const uint32_t unwritten = SaveTally.unwritten;
+  const std::u16string links = SaveTally.links == 0 ? u"" : u"\r\n" + LinksReport();
   if (SaveTally.saved == 0 && unreadable == 0 && unwritten == 0) {
     // Nothing was written: a success would tell the user the files are safe when none is there, and the
     // filters are not to blame for files the user skipped.
     const uint32_t skipped = SaveTally.skipped;
-    if (skipped == 0) {
+    if (!links.empty()) {
+      *text = u"No file was saved." + links;
+    } else if (skipped == 0) {
       *text = u"No file was saved.\r\nThe ticked items held no file that the file filters and the recovery "
               u"settings let through.";
     } else if (SaveTally.heldBack == 0) {
@@ -58,7 +95,7 @@ uint32_t SaveResultMessage(std::u16string* text) {
     return host::kError;
   }
   if (unreadable == 0 && unwritten == 0) {
-    *text = u" Files Saved successfully.";
+    *text = u" Files Saved successfully." + links;
     return host::kInformation;
   }
   *text = u"Files saved: " + Decimal(SaveTally.saved) + u"\r\nFiles that could not be read whole: " +
@@ -69,6 +106,7 @@ uint32_t SaveResultMessage(std::u16string* text) {
     *text += u"\r\n" + std::u16string(trace ? kUnreadableTraceText : kUnreadableFilesText);
   }
   if (SaveTally.elsewhere != 0) *text += u" " + std::u16string(kDataElsewhereText);
+  *text += links;
   return host::kError;
 }
 

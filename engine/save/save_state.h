@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/fat/save_abort.h"
 
@@ -26,6 +27,7 @@ struct SaveTallyRecord {
   std::atomic<uint32_t> saved{0};       // written and closed, perhaps with unreadable parts as zeros
   std::atomic<uint32_t> unreadable{0};  // not read whole: parts written as zeros, or its data not found
   std::atomic<uint32_t> elsewhere{0};   // of those, not saved as their data is not in them
+  std::atomic<uint32_t> links{0};       // links (symbolic links, junctions) not saved: they hold no data
   std::atomic<uint32_t> unwritten{0};   // could not be created, written or closed (the user was asked), or
                                         // a File Trace hit while no size to save it with was chosen
   // And those passed over, which the report names so that the user knows why nothing was saved:
@@ -34,8 +36,16 @@ struct SaveTallyRecord {
 };
 extern SaveTallyRecord SaveTally;
 
-// Clears SaveAbortFlag, SkipCurrentFileFlag, SavedFileCount and SaveTally before a save starts, and starts a
-// new save generation.
+// The links the report names with their targets (the first kMostLinksNamed of them).
+struct PassedLink {
+  std::u16string name, target;
+};
+inline constexpr size_t kMostLinksNamed = 10;
+void NotePassedLink(std::u16string name, std::u16string target);
+std::vector<PassedLink> PassedLinks();
+
+// Clears SaveAbortFlag, SkipCurrentFileFlag, SavedFileCount, SaveTally and the links noted before a save starts,
+// and starts a new save generation.
 void BeginSave();
 // Raised by each BeginSave: what a saver learns of the source once for a whole save is kept for its generation.
 uint64_t SaveGeneration();
@@ -44,7 +54,8 @@ uint64_t SaveGeneration();
 // were written and every file was read and written whole; "No file was saved." (kind 2) when no file was
 // written, nor tried, with why (the files skipped with Skip File, those the filters and the settings held
 // back); otherwise (kind 2) how many files were saved, how many could not be read whole and, when any, how
-// many could not be written, and what was done with those not read whole. Returns the kind.
+// many could not be written, and what was done with those not read whole. Links passed over (they hold no data)
+// are counted after that, the first kMostLinksNamed each with where it points. Returns the kind.
 uint32_t SaveResultMessage(std::u16string* text);
 // What that report says was done with the files that could not be read whole.
 inline constexpr char16_t kUnreadableFilesText[] =
@@ -52,8 +63,11 @@ inline constexpr char16_t kUnreadableFilesText[] =
     u"could not be read is zeros. A file whose data could not be found at all was not saved.";
 // And, when some of them hold their data elsewhere, why those were not saved.
 inline constexpr char16_t kDataElsewhereText[] =
-    u"A file that Windows compressed into a stream of its own, or that is kept online only, was not saved: its "
-    u"data is not in the file.";
+    u"A file that Windows compressed into a stream of its own, deduplicated, moved to other storage or keeps "
+    u"online only was not saved: its data is not in the file.";
+// The links passed over, before their names and targets.
+inline constexpr char16_t kLinksText[] =
+    u"Links not saved (a symbolic link or junction holds no data, only the place it points to): ";
 // And after a File Trace, whose files end where their formats say.
 inline constexpr char16_t kUnreadableTraceText[] =
     u"A found file whose end its format did not show, or that runs past the size chosen in File Types, was saved "

@@ -79,10 +79,16 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
 // NTFS: the unnamed data attribute of the MFT record at mftSector (resident, or along its data runs; a compressed
 // one decompressed), stamped with SetNtfsFileTime. A record that fails its update-sequence check, and a deleted file
 // (deleted 1) a cluster of which $Bitmap marks in use again, are written but counted damaged. A file whose data is
-// not in that attribute (compressed by Windows into a stream of its own, or a cloud file kept online, wholly or in
-// part) is not written and counted as such (save::CountDataElsewhere).
+// not in that attribute, wholly or in part, is not written and counted as such (save::CountDataElsewhere): one
+// compressed by Windows into a stream of its own, and one of any other reparse point but a link's whose stream
+// holds holes where its data should be (a cloud file kept online, a deduplicated file, one that storage management
+// moved or tiered away). A link (a symbolic link, a junction) is not written: the report names it with its target
+// (save::CountLink).
 uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& fileName, uint64_t size,
                        uint32_t mftSector, uint32_t userSave, uint32_t deleted);
+// Whether the NTFS folder of record recordNumber is a link (a junction, a symbolic link to a folder, a mounted
+// volume), with its target in *target: it holds nothing of its own, and is not made.
+bool NtfsFolderLink(uint32_t recordNumber, std::u16string* target);
 // File Trace: the file from startSector to where its format ends (engine/trace/trace_formats.h; the hit at
 // startSector tells the format, else the file name's extension), at most LargeFileSize MB; a file cut there, or
 // whose end its format does not show, is saved at LargeFileSize MB and counted as not read whole. Its time stamps

@@ -30,7 +30,9 @@ Beside FILE, each case's image (NAME.fixed.vhd) and, in expected/, the bytes eac
                      and the root and one with two names in one folder (hard links); files of several shapes written
                      into a compressed folder (LZNT1), one of them with its first compression unit's stream cut off; a
                      file compressed by Windows' own file compression (its data in the stream WofCompressedData); a
-                     cloud file kept online only and one kept on the disk; a folder of 40 files
+                     cloud file kept online only and one kept on the disk; a deduplicated file, one recalled in part,
+                     a file storage management moved away and one tiered to the cloud; a symbolic link and a junction;
+                     a folder of 40 files
     windows_extensive  the same, its file system found by an Extensive Scan
     windows_rebuilt  the same without its boot sectors
     records4k_quick, records4k_extensive, records4k_rebuilt  the same files on a volume of 4 KiB MFT records on
@@ -47,9 +49,11 @@ FILE, tab-separated:
 MODE is quick or extensive (the whole range scanned, the volume at VOLUME_START chosen). LAST is the last sector the
 file system found must have (0: not checked). STOP is the number of the volume's own file records read while
 re-reading the chosen file system after which a stop comes (0: none). Each file line is a file name (unique in
-its case): STATE whole (saved whole with EXPECTED's bytes), damaged (saved, counted damaged) or elsewhere (its
-data is not in the file: counted not read whole, and not saved); LISTED must or may; EXPECTED the file under
-expected/ holding its bytes. An absent name must not be listed.
+its case): STATE whole (saved whole with EXPECTED's bytes), damaged (saved, counted damaged), elsewhere (its
+data is not in the file: counted not read whole, and not saved) or link (a symbolic link or junction: not saved,
+the save's report names it with its target, EXPECTED's bytes in UTF-8); LISTED must or may, or folder (a junction,
+met by a save of the whole tree alone); EXPECTED the file under expected/ holding its bytes. An absent name must
+not be listed.
 """
 import os
 import shutil
@@ -488,13 +492,30 @@ def build_windows_volume(raw, work, helper, record):
     script.append(["wof", "/Cloud/compressed by Windows.dll", 300000, staged(work, "wof", pseudo_bytes("wof", 120000))])
     script.append(["cloud", "/Cloud/online only.docx", 200000])
     script.append(["cloud", "/Cloud/kept here.txt", 150000, staged(work, "kept", files["Cloud/kept here.txt"][0])])
+    # Data that storage keeps elsewhere, by the reparse point of its tag: deduplication's chunk store, other
+    # storage of its management, the cloud of tiering; a deduplicated file recalled in part.
+    elsewhere = {"Cloud/deduplicated.vhdx": ("80000013", 300000), "Cloud/archived by storage.doc": ("C0000004", 100000),
+                 "Cloud/tiered away.pdf": ("8000001E", 120000)}
+    for path, (tag, size) in elsewhere.items():
+        script.append(["elsewhere", "/" + path, tag, size])
+    script.append(["elsewhere", "/Cloud/recalled in part.bin", "80000013", 200000,
+                   staged(work, "recalled", pseudo_bytes("recalled", 20000))])
+    # Links: a symbolic link to a file and a junction to a folder, holding no data of their own.
+    linked = {"Links A/report link.txt": "C:\\Users\\Alice\\Documents\\report.txt",
+              "Links A/Documents": "C:\\Users\\Alice\\Documents"}
+    script.append(["symlink", "/Links A/report link.txt", linked["Links A/report link.txt"]])
+    script.append(["junction", "/Links A/Documents", linked["Links A/Documents"]])
     ntfs.run_script(helper, raw, script, os.path.join(work, "windows.script"))
     files.update({name: files[target] for name, target in links.items()})
     files["Cloud/compressed by Windows.dll"] = (bytes(300000), "elsewhere")
     files["Cloud/online only.docx"] = (bytes(200000), "elsewhere")
+    files.update({path: (bytes(size), "elsewhere") for path, (_, size) in elsewhere.items()})
+    files["Cloud/recalled in part.bin"] = (bytes(200000), "elsewhere")
+    files.update({path: (target.encode(), "link") for path, target in linked.items()})
     numbers = inodes(raw)
     for path, (data, state) in files.items():
-        if state != "elsewhere" and run(["icat", raw, str(numbers[path.rsplit("/", 1)[-1]])], binary=True) != data:
+        written = state in ("whole", "damaged")
+        if written and run(["icat", raw, str(numbers[path.rsplit("/", 1)[-1]])], binary=True) != data:
             raise SystemExit("windows: icat reads other bytes of %s than those written" % path)
     # The first compression unit of broken.txt ends at once: its stream's first chunk header cleared.
     patch(raw, first_data_cluster(raw, numbers["broken.txt"]) * 4096, bytes(2))
@@ -514,7 +535,7 @@ def windows_cases(out_dir, work, helper):
         for mode, image in (("quick", raw), ("extensive", raw), ("rebuilt", rebuilt)):
             case = Case(out_dir, "%s_%s" % (prefix, mode), "quick" if mode == "quick" else "extensive", 0, sectors)
             for path, (data, state) in files.items():
-                case.file(path.rsplit("/", 1)[-1], data, state)
+                case.file(path.rsplit("/", 1)[-1], data, state, "folder" if path == "Links A/Documents" else "must")
             out += case.lines(fixed_vhd(image), sectors)
         os.remove(raw)
         os.remove(rebuilt)

@@ -3,8 +3,8 @@
 // its own records say, a stop while the chosen volume is read again leaves no other volume's file in it, a valid
 // data length kept in an extension record is honoured, a quick format leaves the old files listed as deleted,
 // a torn record or a deleted file whose clusters were taken again is never saved as whole, and a volume as
-// Windows fills it gives back every name of a file and its compressed files. No save reads a sector outside the
-// volume.
+// Windows fills it gives back every name of a file and its compressed files, and passes its links over. No save
+// reads a sector outside the volume.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -187,11 +187,21 @@ class NtfsHistoriesTest : public extensive_test::ExtensiveTest {
       ++figures.listed;
       const std::u16string folder = save::JoinPath(out.path(), os::FromUtf8(std::to_string(++saved)));
       EXPECT_TRUE(os::CreateFolder(folder));
-      const uint32_t unreadable = SaveTally.unreadable;
+      const uint32_t unreadable = SaveTally.unreadable, links = SaveTally.links;
       SaveNtfsItems(folder, file.name, file.size, file.sector, 1, file.deleted);
       const bool damaged = SaveTally.unreadable != unreadable;
       figures.damaged += damaged ? 1 : 0;
       const ExpectedFile& want = *expected[name];
+      if (want.state == "link") {
+        const save_test::Bytes target = save_test::ReadAll(os::FromUtf8(Beside("expected/" + want.expected)));
+        EXPECT_EQ(SaveTally.links, links + 1) << name << " not counted a link";
+        EXPECT_FALSE(os::FileExists(save::JoinPath(folder, file.name))) << name << " saved, though a link";
+        const std::vector<PassedLink> named = PassedLinks();
+        EXPECT_TRUE(!named.empty() && named.back().name == file.name &&
+                    os::ToUtf8(named.back().target) == std::string(target.begin(), target.end()))
+            << name << " not named with its target";
+        continue;
+      }
       if (want.state == "elsewhere") {
         EXPECT_TRUE(damaged) << name << " not counted as not read whole";
         EXPECT_FALSE(os::FileExists(save::JoinPath(folder, file.name))) << name << " saved, its data not in it";
@@ -209,7 +219,7 @@ class NtfsHistoriesTest : public extensive_test::ExtensiveTest {
     }
     recordReads = false;
     for (const ExpectedFile& f : c.files) {
-      if (f.listed == "must") {
+      if (f.listed == "must") {  // a folder ("folder": a junction) is met by a save of the whole tree
         EXPECT_EQ(seen.count(f.name), 1u) << f.name << " not listed";
       }
     }
@@ -270,8 +280,9 @@ TEST_F(NtfsHistoriesTest, ADeletedFileWhoseClustersWereTakenAgainIsCountedDamage
 
 // A volume as Windows fills it, of 1 KiB and of 4 KiB records, with its boot sectors and without: a file is listed
 // and saved under each of its names, an LZNT1-compressed file with its bytes (a unit whose stream is cut off:
-// damaged), and a file whose data is not in it (compressed by Windows into a stream of its own, kept online only) is
-// counted and not saved.
+// damaged), a file whose data is not in it (compressed by Windows into a stream of its own, kept online only,
+// deduplicated, moved or tiered away by storage management) is counted and not saved, and a symbolic link is not
+// saved but named with its target.
 TEST_F(NtfsHistoriesTest, HardLinksCompressedAndOnlineFilesAsWindowsLeavesThem) {
   for (const char* name : {"windows_quick", "windows_extensive", "windows_rebuilt", "records4k_quick",
                            "records4k_extensive", "records4k_rebuilt"}) {

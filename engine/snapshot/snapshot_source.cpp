@@ -145,9 +145,11 @@ void ReadDirectoryEntries(const FileSystemRecord& fs, const char* devicePath, ui
       if (kind == FatEntryKind::kEnd) return;
       if (kind != FatEntryKind::kListed) continue;
       // A snapshot written before the case flags were honoured names the file as its bytes do; one written before
-      // the code page was, with a character per byte.
+      // the code page was, with a character per byte; one written before the system's own code page was, in 850.
       if (!entry.nameOnDisk.empty()) entries->insert({entry.firstCluster, entry.size, entry.nameOnDisk});
-      if (!entry.latin1Name.empty()) entries->insert({entry.firstCluster, entry.size, entry.latin1Name});
+      for (std::u16string& former : entry.formerNames) {
+        entries->insert({entry.firstCluster, entry.size, std::move(former)});
+      }
       entries->insert({entry.firstCluster, entry.size, std::move(entry.name)});
     }
     history.Keep(sector, 1);

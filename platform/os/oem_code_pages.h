@@ -1,14 +1,28 @@
-// The two DOS code pages the program reads bytes in without the system's help: 437, the OEM code page of the United
-// States systems and of most archivers' names, and 850, the multilingual one whose letters the Western code pages
-// share most (DOS tools elsewhere write FAT short names in it).
+// The DOS (OEM) code pages this layer reads without the system's help, from tables written at build time from
+// Python's codecs (make_code_page_tables.py): 437, the OEM code page of United States systems and of most
+// archivers' names; 850, the multilingual one; 852 (Central European), 737 (Greek), 857 (Turkish), 866
+// (Cyrillic), of one byte a character; and 932 (Japanese), of one or two. DOS and Windows write FAT short names
+// in the system's OEM code page. The POSIX build reads every code page through these tables; the Windows build
+// asks the system, and uses them only where a reader of before must be matched (OemCharacter).
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace os {
 
 // The character a byte stands for in code page 437 (for codePage 437) or 850 (for every other code page); bytes
 // below 0x80 are ASCII.
 char16_t OemCharacter(uint8_t byte, uint32_t codePage);
+
+// Whether the tables hold codePage.
+bool IsTableCodePage(uint32_t codePage);
+// Whether byte begins a character of two bytes in codePage (a table's code page; 850 for any other).
+bool IsTableLeadByte(uint8_t byte, uint32_t codePage);
+// bytes read in codePage (a table's code page; 850 for any other) into *out: a lead byte and the byte after it
+// are one character. False when a byte or a pair stands for no character there (or a lead byte ends the bytes);
+// each such one is U+FFFD in *out.
+bool DecodeWithTable(std::string_view bytes, uint32_t codePage, std::u16string* out);
 
 }  // namespace os

@@ -16,11 +16,24 @@ std::u16string FromCodePage(std::string_view text);
 // From the system's OEM code page (Windows: its own, 437 on United States systems; elsewhere 437).
 std::u16string FromOemCodePage(std::string_view text);
 // From the Windows code page of that number (0: the system's 8-bit one), or the system's 8-bit code page
-// where the system does not have it (elsewhere only 437, 850 and 1252 are known).
+// where the system does not have it (elsewhere the DOS code pages of oem_code_pages.h and 1252 are known).
 std::u16string FromCodePage(std::string_view text, uint32_t codePage);
-// The system's OEM code page, in which DOS and Windows write the short names of FAT entries (Windows: GetOEMCP;
-// elsewhere 850, the code page the DOS tools of these systems write them in).
+// The system's OEM code page, in which DOS and Windows write the short names of FAT entries. Windows: GetOEMCP.
+// Elsewhere the code page that the environment's DORVANE_OEM_CODE_PAGE names when the process starts, among those
+// oem_code_pages.h holds (how a test picks the system it stands for), else 850, the one the DOS tools of these
+// systems write them in; or the one UseOemCodePage chose since.
 uint32_t OemCodePage();
+#ifndef _WIN32
+// From now on OemCodePage reports codePage (850 for one the tables lack): a test stands for a system of that
+// code page. Windows has its own.
+void UseOemCodePage(uint32_t codePage);
+#endif
+// Whether byte begins a character of two bytes in codePage (none does in a code page of one byte a character).
+bool IsLeadByte(uint8_t byte, uint32_t codePage);
+// bytes read in codePage into *out, a lead byte and the byte after it one character (elsewhere than on Windows a
+// code page oem_code_pages.h lacks reads as 850). False when a byte or a pair stands for no character there:
+// each such one is U+FFFD in *out.
+bool DecodeCodePage(std::string_view bytes, uint32_t codePage, std::u16string* out);
 std::u16string FromAscii(std::string_view text);
 // A-Z to a-z; every other character as it is.
 inline char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -65,16 +66,45 @@ std::u16string FromCodePage(std::string_view text) {
 }
 
 std::u16string FromCodePage(std::string_view text, uint32_t codePage) {
-  if (codePage != 437 && codePage != 850) return FromCodePage(text);
+  if (!IsTableCodePage(codePage)) return FromCodePage(text);
   std::u16string out;
-  out.reserve(text.size());
-  for (char ch : text) out += OemCharacter(static_cast<uint8_t>(ch), codePage);
+  DecodeWithTable(text, codePage, &out);
   return out;
 }
 
 std::u16string FromOemCodePage(std::string_view text) { return FromCodePage(text, 437); }
 
-uint32_t OemCodePage() { return 850; }
+namespace {
+
+constexpr uint32_t kDosToolsCodePage = 850;
+
+uint32_t TableCodePageOr850(unsigned long codePage) {
+  return codePage <= UINT32_MAX && IsTableCodePage(static_cast<uint32_t>(codePage)) ? static_cast<uint32_t>(codePage)
+                                                                                     : kDosToolsCodePage;
+}
+
+// Read once: the scans ask for it at every directory entry.
+std::atomic<uint32_t>& ChosenOemCodePage() {
+  static std::atomic<uint32_t> chosen{[] {
+    const char* named = std::getenv("DORVANE_OEM_CODE_PAGE");
+    char* end = nullptr;
+    const unsigned long codePage = named != nullptr ? std::strtoul(named, &end, 10) : 0;
+    return named != nullptr && end != named && *end == '\0' ? TableCodePageOr850(codePage) : kDosToolsCodePage;
+  }()};
+  return chosen;
+}
+
+}  // namespace
+
+uint32_t OemCodePage() { return ChosenOemCodePage().load(std::memory_order_relaxed); }
+
+void UseOemCodePage(uint32_t codePage) { ChosenOemCodePage() = TableCodePageOr850(codePage); }
+
+bool IsLeadByte(uint8_t byte, uint32_t codePage) { return IsTableLeadByte(byte, codePage); }
+
+bool DecodeCodePage(std::string_view bytes, uint32_t codePage, std::u16string* out) {
+  return DecodeWithTable(bytes, codePage, out);
+}
 
 bool File::OpenRead(const std::u16string& path, Share) {
   Close();

@@ -82,6 +82,36 @@ std::u16string FromCodePage(std::string_view text, uint32_t codePage) {
 
 uint32_t OemCodePage() { return ::GetOEMCP(); }
 
+bool IsLeadByte(uint8_t byte, uint32_t codePage) { return ::IsDBCSLeadByteEx(codePage, byte) != FALSE; }
+
+bool DecodeCodePage(std::string_view bytes, uint32_t codePage, std::u16string* out) {
+  out->clear();
+  if (bytes.empty()) return true;
+  const auto size = static_cast<int>(bytes.size());
+  const int n = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+  if (n > 0) {
+    out->resize(static_cast<size_t>(n));
+    ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, reinterpret_cast<wchar_t*>(&(*out)[0]),
+                          n);
+    return true;
+  }
+  // Character by character, so that what stands for nothing is U+FFFD (the system's own stand-in may be a '?',
+  // which no file name holds) and the rest keeps its characters.
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t length = IsLeadByte(static_cast<uint8_t>(bytes[i]), codePage) && i + 1 < bytes.size() ? 2 : 1;
+    wchar_t c[2] = {};
+    const int got = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data() + i, static_cast<int>(length),
+                                          c, 2);
+    if (got == 1) {
+      out->push_back(static_cast<char16_t>(c[0]));
+    } else {
+      out->push_back(u'\uFFFD');
+    }
+    i += length;
+  }
+  return false;
+}
+
 bool File::OpenRead(const std::u16string& path, Share share) {
   Close();
   const DWORD mode = share == Share::Read ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;

@@ -13,9 +13,11 @@
 //   saved <TAB> files written (perhaps with unreadable parts as zeros)
 //   unreadable <TAB> files that could not be read whole
 //   unwritten <TAB> files that could not be created, written or closed
+//   links <TAB> links (symbolic links, junctions) passed over, as they hold no data
 // --audit FILE writes, for a test's checks, what the save itself did: "read<TAB>first<TAB>count" for each run of
 // sectors it read (neighbouring reads joined), then "saved<TAB>path" or "damaged<TAB>path" for each file it
-// counted saved, whole or not read whole (path below DIR, with "/").
+// counted saved, whole or not read whole, and "link<TAB>path<TAB>target" for each link it passed over (path
+// below DIR, with "/").
 // Messages go to standard error as "kind<TAB>text" (the final report among them; a question is answered
 // No, which stops the save). Exit status: 0 for a clean save; 3 when files could not be read or written;
 // 1 when the scan could not run, the snapshot did not load or the save was stopped; 2 for bad arguments.
@@ -64,6 +66,7 @@ struct SaveOptions {
 struct AuditRecord {
   std::vector<std::pair<uint64_t, uint64_t>> reads;  // first sector, count
   std::vector<std::pair<bool, std::u16string>> files;  // damaged, path
+  std::vector<std::pair<std::u16string, std::u16string>> links;  // path, target
 };
 AuditRecord audit;
 
@@ -76,6 +79,8 @@ void RecordRead(uint64_t first, uint32_t count) {
 }
 
 void RecordFile(const std::u16string& path, bool damaged) { audit.files.emplace_back(damaged, path); }
+
+void RecordLink(const std::u16string& path, const std::u16string& target) { audit.links.emplace_back(path, target); }
 
 // A deleted file that gave its name to a live one: it now lies at to, or (to empty) is gone.
 void RecordMove(const std::u16string& from, const std::u16string& to) {
@@ -98,11 +103,17 @@ bool WriteAudit(const char* file, const std::u16string& out) {
     std::fprintf(f, "read\t%llu\t%llu\n", static_cast<unsigned long long>(read.first),
                  static_cast<unsigned long long>(read.second));
   }
-  for (const auto& file_ : audit.files) {
-    std::u16string path = file_.second.substr(file_.second.compare(0, out.size(), out) == 0 ? out.size() : 0);
+  const auto below = [&](const std::u16string& full) {
+    std::u16string path = full.substr(full.compare(0, out.size(), out) == 0 ? out.size() : 0);
     for (char16_t& c : path) c = c == u'\\' ? u'/' : c;
     while (!path.empty() && path[0] == u'/') path.erase(0, 1);
-    std::fprintf(f, "%s\t%s\n", file_.first ? "damaged" : "saved", os::ToUtf8(path).c_str());
+    return os::ToUtf8(path);
+  };
+  for (const auto& file_ : audit.files) {
+    std::fprintf(f, "%s\t%s\n", file_.first ? "damaged" : "saved", below(file_.second).c_str());
+  }
+  for (const auto& link : audit.links) {
+    std::fprintf(f, "link\t%s\t%s\n", below(link.first).c_str(), os::ToUtf8(link.second).c_str());
   }
   return std::fclose(f) == 0;
 }
@@ -206,11 +217,13 @@ int SaveWholeTree(host::RecordingResultTree& tree, const SaveOptions& options) {
   if (options.audit != nullptr) {
     SetSectorReadObserver(RecordRead);
     save::SetFinishedFileObserver(RecordFile);
+    save::SetPassedLinkObserver(RecordLink);
     save::SetMovedFileObserver(RecordMove);
   }
   SaveSelected();
   SetSectorReadObserver(nullptr);
   save::SetFinishedFileObserver(nullptr);
+  save::SetPassedLinkObserver(nullptr);
   save::SetMovedFileObserver(nullptr);
   if (options.audit != nullptr && !WriteAudit(options.audit, SaveDestination)) {
     std::fprintf(stderr, "enginectl: cannot write %s\n", options.audit);
@@ -218,8 +231,8 @@ int SaveWholeTree(host::RecordingResultTree& tree, const SaveOptions& options) {
   }
   const bool stopped = SaveAbortFlag == 1;
   if (!stopped) ReportSaveResult();
-  std::printf("saved\t%u\nunreadable\t%u\nunwritten\t%u\n", SaveTally.saved.load(), SaveTally.unreadable.load(),
-              SaveTally.unwritten.load());
+  std::printf("saved\t%u\nunreadable\t%u\nunwritten\t%u\nlinks\t%u\n", SaveTally.saved.load(),
+              SaveTally.unreadable.load(), SaveTally.unwritten.load(), SaveTally.links.load());
   if (std::fflush(stdout) != 0 || stopped) return 1;
   return SaveTally.unreadable == 0 && SaveTally.unwritten == 0 ? 0 : 3;
 }

@@ -21,6 +21,12 @@
  *   cloud   PATH  SIZE  [LOCALFILE]          a cloud file's placeholder: SIZE bytes, the cloud reparse point;
  *                                            online only (its unnamed stream one hole) or, with LOCALFILE, kept on
  *                                            the disk (its bytes there)
+ *   elsewhere PATH TAG SIZE [LOCALFILE]      a file of SIZE bytes whose data storage keeps elsewhere, by the reparse
+ *                                            point of TAG (hex: 80000013 deduplicated, C0000004 moved by storage
+ *                                            management, 8000001E tiered to the cloud): its unnamed stream one hole,
+ *                                            or LOCALFILE's bytes at its start and a hole after them (recalled in part)
+ *   symlink PATH  TARGET                     a symbolic link to TARGET (a Windows path), as Windows makes one
+ *   junction PATH TARGET                     a junction: a folder standing for the folder TARGET
  *   times   PATH  MODIFIED  ACCESSED         set the standard information's last write and access times (seconds
  *                                            since 1970); the file-name attributes keep theirs, as Windows does
  *
@@ -237,7 +243,9 @@ static int compress_folder(ntfs_volume *vol, const char *path)
 /* PATH's reparse point: tag, its data the bytes given. */
 static int set_reparse_point(ntfs_volume *vol, const char *path, u32 tag, const char *data, u16 size)
 {
-    char value[64];
+    char value[1024];
+    if (size > sizeof value - 8)
+        return fail("reparse data too long for", path);
     le32 le_tag = cpu_to_le32(tag);
     le16 le_size = cpu_to_le16(size);
     memset(value, 0, sizeof value);
@@ -298,6 +306,43 @@ static int put_cloud(ntfs_volume *vol, const char *path, s64 size, const char *f
     return set_reparse_point(vol, path, 0x9000601A, blob, sizeof blob);
 }
 
+/* A file whose data the storage behind the reparse point of tag keeps: a hole of size bytes in its unnamed stream,
+ * after file's bytes when given (a file recalled in part). */
+static int put_elsewhere(ntfs_volume *vol, const char *path, const char *tag, s64 size, const char *file)
+{
+    static const char blob[16] = {1, 0, 0, 0, 'D', 'O', 'R', 'V', 0, 0, 0, 0, 0, 0, 0, 0};
+    if (create(vol, path, S_IFREG) || write_data(vol, path, file ? file : "/dev/null", 0, size))
+        return -1;
+    return set_reparse_point(vol, path, (u32)strtoul(tag, NULL, 16), blob, sizeof blob);
+}
+
+/* A symbolic link (a file) or a junction (a folder) to target, by the reparse data Windows writes for it: the name
+ * handed to the system ("\??\" and the path), then the name shown (the path), each as UTF-16. */
+static int put_link(ntfs_volume *vol, const char *path, const char *target, int junction)
+{
+    char given[512];
+    snprintf(given, sizeof given, "\\??\\%s", target);
+    ntfschar *ugiven = NULL, *ushown = NULL;
+    int given_len = ntfs_mbstoucs(given, &ugiven), shown_len = ntfs_mbstoucs(target, &ushown);
+    char data[1000];
+    size_t header = junction ? 8 : 12, names = 2 * (size_t)(given_len + shown_len);
+    int rc = given_len <= 0 || shown_len <= 0 || header + names > sizeof data
+                 ? fail("bad link target for", path)
+                 : create(vol, path, junction ? S_IFDIR : S_IFREG);
+    if (!rc) {
+        le16 fields[4] = {cpu_to_le16(0), cpu_to_le16((u16)(2 * given_len)), cpu_to_le16((u16)(2 * given_len)),
+                          cpu_to_le16((u16)(2 * shown_len))};
+        memset(data, 0, sizeof data);
+        memcpy(data, fields, sizeof fields);
+        memcpy(data + header, ugiven, 2 * (size_t)given_len);
+        memcpy(data + header + 2 * (size_t)given_len, ushown, 2 * (size_t)shown_len);
+        rc = set_reparse_point(vol, path, junction ? 0xA0000003 : 0xA000000C, data, (u16)(header + names));
+    }
+    free(ugiven);
+    free(ushown);
+    return rc;
+}
+
 /* PATH's standard information times: last write and last access (the file-name attributes keep theirs). */
 static int set_times(ntfs_volume *vol, const char *path, const char *modified, const char *accessed)
 {
@@ -336,6 +381,10 @@ static int run(ntfs_volume *vol, char **f, int n)
         return put_wof(vol, f[1], strtoll(f[2], NULL, 10), f[3]);
     if ((n == 3 || n == 4) && !strcmp(f[0], "cloud"))
         return put_cloud(vol, f[1], strtoll(f[2], NULL, 10), n == 4 ? f[3] : NULL);
+    if ((n == 4 || n == 5) && !strcmp(f[0], "elsewhere"))
+        return put_elsewhere(vol, f[1], f[2], strtoll(f[3], NULL, 10), n == 5 ? f[4] : NULL);
+    if (n == 3 && (!strcmp(f[0], "symlink") || !strcmp(f[0], "junction")))
+        return put_link(vol, f[1], f[2], !strcmp(f[0], "junction"));
     if (n == 4 && !strcmp(f[0], "times"))
         return set_times(vol, f[1], f[2], f[3]);
     fprintf(stderr, "ntfs_image_helper: bad command %s\n", n ? f[0] : "(empty)");

@@ -507,7 +507,7 @@ def read_audit(path):
             if kind == "read":
                 first, count = rest.split("\t")
                 reads.append((int(first), int(count)))
-            else:
+            elif kind in ("saved", "damaged"):
                 files.append((rest, kind == "damaged"))
     return reads, files
 

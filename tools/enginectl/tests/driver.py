@@ -67,10 +67,10 @@ def sha256_file(path):
 
 # ---------------------------------------------------------------- running enginectl
 
-def run(enginectl, *args, timeout=600):
-    """enginectl with the arguments: the finished process, output as bytes."""
+def run(enginectl, *args, timeout=600, env=None):
+    """enginectl with the arguments (env: variables to set for it): the finished process, output as bytes."""
     return subprocess.run([enginectl] + [str(a) for a in args], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                          timeout=timeout)
+                          timeout=timeout, env=dict(os.environ, **env) if env else None)
 
 
 def failure(proc, what=""):
@@ -105,13 +105,13 @@ def saved_contents(out):
 class Save:
     """One run of enginectl save into sandbox/inner/out (source: the source options, or --snapshot FILE)."""
 
-    def __init__(self, enginectl, image, source, sandbox, extra=(), out=None, timeout=600):
+    def __init__(self, enginectl, image, source, sandbox, extra=(), out=None, timeout=600, env=None):
         self.sandbox = sandbox
         self.out = out or os.path.join(sandbox, "inner", "out")
         if out is None:
             shutil.rmtree(sandbox, ignore_errors=True)
             os.makedirs(self.out)
-        proc = run(enginectl, "save", image, *source, "--out", self.out, *extra, timeout=timeout)
+        proc = run(enginectl, "save", image, *source, "--out", self.out, *extra, timeout=timeout, env=env)
         self.status = proc.returncode
         self.stderr = proc.stderr.decode("utf-8", "replace").strip()
         self.counts = dict((k, int(v)) for k, v in (l.split("\t") for l in proc.stdout.decode().splitlines()))

@@ -443,6 +443,74 @@ def windows_names(work, name, fs):
     return v, truth, ["quick", "extensive", "snapshot"]
 
 
+# Names as Windows writes them on systems of other OEM code pages: {code page: (files, folders, deleted files)}.
+# A name that fits 8.3 in the code page is a short entry alone, its capitals in the code page and the case flags
+# of a part in small letters; one that does not (Отчет за май.doc) has a long name beside its short one.
+CODE_PAGE_NAMES = {
+    866: (["отчет.doc", "ПРИКАЗ.TXT", "папка/смета.xls", "Отчет за май.doc"], ["папка"], ["хлам.txt", "ТЕСТ.TXT"]),
+    852: (["zażółć.txt", "ŁÓDŹ.DOC", "łąka/źródło.txt"], ["łąka"], ["świat.txt"]),
+    737: (["βιβλία.txt", "ΈΡΓΟ.DOC", "έργα/σχέδιο.doc"], ["έργα"], ["ψάρι.txt"]),
+    857: (["şirket.doc", "õlo.txt", "çiçek/gül.txt"], ["çiçek"], ["ağaç.txt"]),
+    # Two bytes a character, one whose second byte is '\\', a first byte 0xE5 as 0x05, deleted names whose first
+    # character was of two bytes.
+    932: (["日本語.TXT", "資料.txt", "ソフト.TXT", "薔薇.JPG", "写真/旅行.JPG"], ["写真"], ["文書.TXT", "テスト.TXT"]),
+}
+
+
+def code_page_names(work, name, fs, page):
+    """Files and folders named in the system's OEM code page `page`, some deleted, read with that code page: the
+    volume as a Russian, Polish, Greek, Turkish or Japanese system writes it. An old snapshot, which named the
+    short names by 850 whatever the system, loads too. mtools writes the volume under names of ASCII (its own
+    code pages lose names now and then), each 8.3 entry then given the bytes Windows writes."""
+    v = Volume(work, name, fs, 16 if fs == "fat16" else 40)
+    v.code_page = page
+    files, folders, deleted = CODE_PAGE_NAMES[page]
+    placeholder = {}
+    for i, path in enumerate(folders + files + deleted):
+        folder, _, base = path.rpartition("/")
+        extension = "." + base.rpartition(".")[2].upper() if "." in base else ""
+        ascii_name = "CP%05d%s" % (i, extension) if fits_8_3(base, page) else base
+        placeholder[path] = (folder and placeholder[folder] + "/") + ascii_name
+    v.mkdir(*[placeholder[f] for f in folders])
+    for path in files + deleted:
+        v.put(placeholder[path], 700 + 300 * len(v.files))
+    v.delete(*[placeholder[p] for p in deleted])
+    for path in sorted(placeholder, key=lambda p: -p.count("/")):
+        if placeholder[path] != path:
+            v.name_as_windows(placeholder[path], path.rpartition("/")[2], page)
+    truth = live_truth(v)
+    # What an old snapshot holds: the 850 reading of each short name alone. (A reading that no file name may hold,
+    # ソフト.TXT's "â\\âtâg.TXT", was not listed by an old scan; the file keeps its name here.)
+    v.former_names = {}
+    for path in files + folders + deleted:
+        for part in path.split("/"):
+            if fits_8_3(part, page) and not set('"\\/?*<>|') & set(former_short_name(part, page)):
+                v.former_names.update({form: former_short_name(form, page) for form in (part, part.upper())})
+    for path in deleted:
+        folder, _, base = path.rpartition("/")
+        # The deleted mark took the first character (of one byte or two): the rest is the name's.
+        truth.add((folder and folder + "/") + "x" + base[1:], v.deleted[path], True, deleted_fate(v, path))
+        v.former_names["x" + base[1:]] = "x" + former_short_name(base, page)[1:]
+    return v, truth, ["quick", "extensive", "snapshot", "old-snapshot"]
+
+
+def fits_8_3(name, page):
+    """Whether Windows writes name as a short entry alone: 8 bytes and 3 at most in the code page, each part in
+    capitals or in small letters."""
+    base, _, ext = name.rpartition(".") if "." in name else (name, "", "")
+    return (" " not in name and len(base.upper().encode("cp%d" % page)) <= 8 and len(ext) <= 3 and
+            all(p in (p.upper(), p.lower()) for p in (base, ext)))
+
+
+def former_short_name(name, page):
+    """A short name Windows wrote in code page `page` as snapshots named it before they read the system's code page:
+    each byte a character of 850, a part written in small letters (its case flag set) in small letters."""
+    base, dot, ext = name.rpartition(".") if "." in name else (name, "", "")
+    parts = [p.upper().encode("cp%d" % page).decode("cp850") for p in (base, ext)]
+    parts = [text.lower() if p != p.upper() else text for p, text in zip((base, ext), parts)]
+    return parts[0] + dot + parts[1]
+
+
 def root_only(work, name, fs):
     """A healthy volume whose files all lie in its root (no folder for an Extensive Scan to find it by): its boot
     sector is enough."""
@@ -585,6 +653,8 @@ def cases():
         out["lower_case_%s" % fs] = (lower_case, fs)
         out["windows_names_%s" % fs] = (windows_names, fs)
         out["root_only_%s" % fs] = (root_only, fs)
+        for page in CODE_PAGE_NAMES:
+            out["code_page_%d_%s" % (page, fs)] = (code_page_names, fs, page)
     for fs, mib, spc, kind, deleted in (("fat16", 24, 1, "floppy", False), ("fat32", 40, 1, "vhd", False),
                                         ("fat16", 32, 4, "floppy", True), ("fat32", 280, 8, "floppy", False),
                                         ("fat16", 160, 64, "vhd", True), ("fat32", 40, 1, "floppy", True)):
@@ -637,9 +707,9 @@ def audit_files(path):
     return out
 
 
-def found_at(args, image, source, base):
+def found_at(args, image, source, base, env=None):
     """The number of the file system an Extensive Scan finds with its cluster 0 at sector base."""
-    proc = run(args.enginectl, "extensive", image, *source)
+    proc = run(args.enginectl, "extensive", image, *source, env=env)
     for line in proc.stdout.decode().splitlines():
         fields = line.split("\t")
         if int(fields[3]) == base:
@@ -699,41 +769,82 @@ def legacy_name(name):
     return "".join(c if ord(c) < 128 else chr(c.upper().encode("cp850")[0]) for c in name)
 
 
-def as_old_snapshot(snapshot, truth):
-    """Rewrites the names of a snapshot (UTF-16) of the truth's files and folders as an old snapshot holds them."""
+def legacy_of(v):
+    """How an old snapshot names a short name of v: as one of the code page's names (former_names), else one
+    character per byte."""
+    former = getattr(v, "former_names", None)
+    return (lambda name: former.get(name, name)) if former is not None else legacy_name
+
+
+# A FAT snapshot: its header and scan parameters, then the folders and the entries, each record a u16 length L and
+# L bytes: its name item (the name and its terminator; for an entry the name it was found under or two zero bytes,
+# then its times), then the fixed fields of FOLDER_FIELDS or ENTRY_FIELDS bytes.
+SNAPSHOT_LISTS_AT = 12 + 68
+FOLDER_FIELDS, ENTRY_FIELDS, ENTRY_TIMES = 15, 21, 8
+
+
+def utf16_until_zero(data, at):
+    """(text, offset after its terminator) of the UTF-16 text at data[at:]."""
+    end = at
+    while data[end:end + 2] != b"\0\0":
+        end += 2
+    return data[at:end].decode("utf-16-le"), end + 2
+
+
+def as_old_snapshot(snapshot, truth, legacy):
+    """Rewrites the names of a FAT snapshot of the truth's files and folders as an old snapshot holds them."""
+    names = {part for path, _, _, _ in truth.files for part in path.split("/") if not part.isascii()}
+    rename = lambda name: legacy(name) if name in names or name.lower() in {n.lower() for n in names} else name  # noqa
     with open(snapshot, "rb") as f:
         data = f.read()
-    for name in {part for path, _, _, _ in truth.files for part in path.split("/") if not part.isascii()}:
-        for form in (name, name.upper()):
-            data = data.replace(form.encode("utf-16-le"), legacy_name(form).encode("utf-16-le"))
+    out, at = bytearray(data[:SNAPSHOT_LISTS_AT]), SNAPSHOT_LISTS_AT
+    for fields in (FOLDER_FIELDS, ENTRY_FIELDS):
+        count = int.from_bytes(data[at:at + 4], "little")
+        out += data[at:at + 4]
+        at += 4
+        for _ in range(count):
+            length = int.from_bytes(data[at:at + 2], "little")
+            item, rest = data[at + 2:at + 2 + length - fields], data[at + 2 + length - fields:at + 2 + length]
+            shown, after = utf16_until_zero(item, 0)
+            tail = item[after:]
+            if fields == ENTRY_FIELDS and len(tail) > 2 + ENTRY_TIMES:
+                found, end = utf16_until_zero(item, after)
+                tail = rename(found).encode("utf-16-le") + b"\0\0" + item[end:]
+            new = rename(shown).encode("utf-16-le") + b"\0\0" + tail
+            out += (len(new) + fields).to_bytes(2, "little") + new + rest
+            at += 2 + length
+    out += data[at:]
     with open(snapshot, "wb") as f:
-        f.write(data)
+        f.write(bytes(out))
 
 
 def read_way(args, v, way, work, truth):
     """(tree listing, save) of one way of reading the volume."""
     image = v.image()
+    # The system the volume was written on: its OEM code page.
+    env = {"DORVANE_OEM_CODE_PAGE": str(v.code_page)} if v.code_page else None
     source = ["--range", CODES[getattr(v, "searched", v.fs)], 0, v.sectors]
     if way.startswith("partition"):
         image, source = v.partitioned(*v.partition), ["--partition", 0]
     extra = []
     if way in ("extensive", "extensive-snapshot"):
-        k = found_at(args, image, source, v.data - 2 * v.spc)
+        k = found_at(args, image, source, v.data - 2 * v.spc, env)
         if k is None:
             return None, None
         extra = ["--choose", k]
     if way.endswith("snapshot"):
         snapshot = os.path.join(work, way + ".vsnp")
-        run(args.enginectl, "extensive" if extra else "quick", image, *source, *extra, "--snapshot-save", snapshot)
+        run(args.enginectl, "extensive" if extra else "quick", image, *source, *extra, "--snapshot-save", snapshot,
+            env=env)
         extra = []
         if way == "old-snapshot":
-            as_old_snapshot(snapshot, truth)
-        listing = run(args.enginectl, "snapshot-load", snapshot, "--image", image)
+            as_old_snapshot(snapshot, truth, legacy_of(v))
+        listing = run(args.enginectl, "snapshot-load", snapshot, "--image", image, env=env)
         source = ["--snapshot", snapshot]
     else:
-        listing = run(args.enginectl, "extensive" if way == "extensive" else "quick", image, *source, *extra)
+        listing = run(args.enginectl, "extensive" if way == "extensive" else "quick", image, *source, *extra, env=env)
     audit = os.path.join(work, way + ".audit")
-    save = Save(args.enginectl, image, source, os.path.join(work, "save_" + way), extra + ["--audit", audit])
+    save = Save(args.enginectl, image, source, os.path.join(work, "save_" + way), extra + ["--audit", audit], env=env)
     return listing, (save, audit)
 
 
@@ -754,7 +865,7 @@ def check(args, name, case):
         if way == "old-snapshot":
             old = Truth()
             for path, data, deleted, fate in truth.files:
-                old.add("/".join(legacy_name(part) for part in path.split("/")), data, deleted, fate)
+                old.add("/".join(legacy_of(v)(part) for part in path.split("/")), data, deleted, fate)
         figures, found = judge(old if way == "old-snapshot" else truth, listed_files(listing.stdout),
                                audit_files(audit), save.out)
         if save.status not in (0, 3):

@@ -6,6 +6,7 @@ a reader of the tables (The Sleuth Kit reads the first table only).
     v = Volume(work, "name", "fat16", 16)        # mkfs.fat --invariant; "fat12" of 0 MiB makes a 1.44 MB floppy
     v.mkdir("Docs"); v.put("Docs/a.bin", 3000); v.delete("Docs/a.bin")   # put(..., mtime=T) dates it
     v.redate("Docs/a.bin", T)                     # its last write alone, as a copy keeps its source's
+    v.name_as_windows("JP1.TXT", "日本語.TXT", 932)  # an entry's 8.3 bytes as Windows writes them in a code page
     v.link(cluster, value, copies=(1,))           # one table entry of one copy (or both)
     v.image()                                     # a fixed VHD of the raw volume, as the driver reads it
 """
@@ -26,6 +27,7 @@ EMPTY_FILE = " Root directory or empty file"
 class Volume:
     def __init__(self, work, name, fs, mib, spc=1, mkfs=()):
         self.work, self.name, self.fs = work, name, fs
+        self.code_page = None  # the OEM code page of the system that wrote it, when not 850
         self.raw = os.path.join(work, name + ".raw")
         self.files = {}     # path -> bytes: live files
         self.deleted = {}   # path -> bytes: deleted files
@@ -90,6 +92,40 @@ class Volume:
             self.deleted[p] = self.files.pop(p)
         self.forget_next_free()
 
+    def name_as_windows(self, path, name, page):
+        """Gives the entry mtools wrote for path (an 8.3 name of capitals, live or deleted) the 8.3 bytes Windows
+        writes for name in code page `page`: its capitals, the case flags of a part in small letters, 0x05 for a
+        first byte 0xE5 (a deleted entry keeps its mark). The file (or folder) is known as name afterwards."""
+        folder, _, old = path.rpartition("/")
+        new_base, _, new_ext = name.rpartition(".") if "." in name else (name, "", "")
+        old_base, _, old_ext = old.rpartition(".") if "." in old else (old, "", "")
+        codec = "cp%d" % page
+        stored = new_base.upper().encode(codec).ljust(8, b" ") + new_ext.upper().encode(codec).ljust(3, b" ")
+        if len(stored) != 11:
+            raise RuntimeError("%s is no 8.3 name in code page %d" % (name, page))
+        if stored[0] == 0xE5:
+            stored = b"\x05" + stored[1:]
+        flags = (0x08 if new_base != new_base.upper() else 0) | (0x10 if new_ext != new_ext.upper() else 0)
+        was = (old_base.encode().ljust(8, b" ") + old_ext.encode().ljust(3, b" "))
+        deleted = path in self.deleted
+        data = bytearray(open(self.raw, "rb").read())
+        hits = [i for i in range(0, len(data) - 31, 32) if data[i + 11] != 0x0F and
+                data[i + 1:i + 11] == was[1:] and data[i] == (0xE5 if deleted else was[0])]
+        if len(hits) != 1:
+            raise RuntimeError("the entry of %s found %d times" % (path, len(hits)))
+        i = hits[0]
+        data[i + (1 if deleted else 0):i + 11] = stored[1 if deleted else 0:]
+        data[i + 12] = flags
+        with open(self.raw, "wb") as f:
+            f.write(bytes(data))
+        new = (folder + "/" if folder else "") + name
+        for table in (self.files, self.deleted, self.clusters):
+            if path in table:
+                table[new] = table.pop(path)
+        for table in (self.files, self.deleted, self.clusters):
+            for p in [p for p in table if p.startswith(path + "/")]:
+                table[new + p[len(path):]] = table.pop(p)
+
     def forget_next_free(self):
         """FAT32's next-free hint unknown: mtools allocates from the start again and fills freed holes."""
         if self.fat32:
@@ -126,15 +162,18 @@ class Volume:
         """{path: the clusters mtools gives it, in order} (mshowfat prints "::/path <2-4> <9-11>", and none for an
         empty file)."""
         out = {}
-        for line in run(["mshowfat", "-i", self.raw] + ["::/" + p for p in paths]).splitlines():
+        lines = run(["mshowfat", "-i", self.raw] + ["::/" + p for p in paths]).splitlines()
+        for i, line in enumerate(lines):
+            # A line a path, in their order: mtools may print a name of letters outside its code page otherwise.
+            name = paths[i] if len(lines) == len(paths) else None
             if line.endswith(EMPTY_FILE):
-                out[line[3:-len(EMPTY_FILE)]] = []
+                out[name or line[3:-len(EMPTY_FILE)]] = []
                 continue
             where, _, runs = line.partition(" <")
             clusters = []
             for first, last in re.findall(r"(\d+)(?:-(\d+))?", runs):
                 clusters += range(int(first), int(last or first) + 1)
-            out[where[3:]] = clusters
+            out[name or where[3:]] = clusters
         return out
 
     # ---- the tables, copy by copy

@@ -8,8 +8,9 @@ entries), against the bytes the generators wrote:
   whole tree ticked, with --audit: every sector read lies inside the volume; every file the generator says must be
   listed is saved; a file counted whole holds the bytes written; one the generator knows damaged (its record
   torn, its bytes gone) is counted damaged, one it knows intact is not; one whose data is not in it (compressed by
-  Windows into a stream of its own, kept online only) is not saved; and all of it again from the snapshot of that
-  scan, loaded over the image;
+  Windows into a stream of its own, kept online only, deduplicated, moved or tiered away) is not saved; a symbolic
+  link or junction is neither saved nor made as a folder, and the save's report names it with its target; and all
+  of it again from the snapshot of that scan, loaded over the image;
 - partitions --search: the volumes of each disk at their sectors with the counts TSK reads.
 
 The stop cases (a stop while the chosen volume is read again) need the page's stop: the native test drives them;
@@ -28,7 +29,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 from diff_test import COPY_OF  # noqa: E402
-from driver import Save, failure, run  # noqa: E402
+from driver import Save, failure, run, saved_tree  # noqa: E402
 
 
 def read_cases(path):
@@ -47,16 +48,20 @@ def read_cases(path):
 
 
 def read_audit(path):
-    reads, files = [], {}
+    """(reads, {path: damaged} of the files counted saved, {name: target} of the links passed over)."""
+    reads, files, links = [], {}, {}
     with open(path, encoding="utf-8") as f:
         for line in f:
             kind, rest = line.rstrip("\n").split("\t", 1)
             if kind == "read":
                 first, count = rest.split("\t")
                 reads.append((int(first), int(count)))
+            elif kind == "link":
+                where, target = rest.split("\t")
+                links[where.rsplit("/", 1)[-1]] = target
             else:
                 files[rest] = kind == "damaged"
-    return reads, files
+    return reads, files, links
 
 
 def choice(enginectl, image, case):
@@ -96,18 +101,18 @@ def check_save(args, name, case, folder, image, source):
     """(problems, figures) of the whole tree saved from source."""
     audit = os.path.join(args.work, name + ".audit")
     save = Save(args.enginectl, image, source, os.path.join(args.work, name), ["--audit", audit])
-    damaged = any(f["state"] != "whole" and f["listed"] == "must" for f in case["files"].values())
+    damaged = any(f["state"] in ("damaged", "elsewhere") and f["listed"] == "must" for f in case["files"].values())
     problems = save.problems(expect_status=3 if damaged else 0)
     if not os.path.exists(audit):
-        return problems, {"listed": 0, "wrong": 0, "damaged": 0, "outside": 0,
-                          "missing": sum(f["listed"] == "must" and f["state"] != "elsewhere"
+        return problems, {"listed": 0, "wrong": 0, "damaged": 0, "outside": 0, "links": 0,
+                          "missing": sum(f["listed"] == "must" and f["state"] in ("whole", "damaged")
                                          for f in case["files"].values())}
-    reads, files = read_audit(audit)
+    reads, files, links = read_audit(audit)
     first, sectors = case["volume"]
     outside = sum(c for s, c in reads if s < first or s + c > first + sectors)
     if outside:
         problems.append("%d sectors read outside the volume" % outside)
-    figures = {"listed": 0, "wrong": 0, "damaged": 0, "outside": outside}
+    figures = {"listed": 0, "wrong": 0, "damaged": 0, "outside": outside, "links": 0}
     saved = set()
     for path, damaged in files.items():
         base = path.rsplit("/", 1)[-1]
@@ -119,9 +124,10 @@ def check_save(args, name, case, folder, image, source):
         saved.add(base)
         figures["listed"] += 1
         figures["damaged"] += damaged
-        if want["state"] == "elsewhere":
+        if want["state"] in ("elsewhere", "link"):
             figures["wrong"] += not damaged
-            problems.append("%s saved, though its data is not in it" % path)
+            problems.append("%s saved, though %s" % (path, "its data is not in it" if want["state"] == "elsewhere"
+                                                     else "a link holds no data"))
             continue
         with open(os.path.join(save.out, *path.split("/")), "rb") as f:
             data = f.read()
@@ -133,11 +139,30 @@ def check_save(args, name, case, folder, image, source):
         if damaged != (want["state"] == "damaged"):
             problems.append("%s %s" % (path, "counted damaged" if damaged else "not counted damaged"))
     for base, want in case["files"].items():
-        if want["listed"] == "must" and want["state"] != "elsewhere" and base not in saved:
+        if want["listed"] == "must" and want["state"] in ("whole", "damaged") and base not in saved:
             problems.append("%s not saved" % base)
-    figures["missing"] = sum(f["listed"] == "must" and f["state"] != "elsewhere" and b not in saved
+        if want["state"] == "link":
+            problems += link_problems(base, want, folder, links, save)
+            figures["links"] += links.get(base) is not None
+    figures["missing"] = sum(f["listed"] == "must" and f["state"] in ("whole", "damaged") and b not in saved
                              for b, f in case["files"].items())
     return problems, figures
+
+
+def link_problems(base, want, folder, links, save):
+    """What is wrong with how a save met a link (a symbolic link or a junction): it must be passed over, named in
+    the audit and in the report with the target written, and never made as a file or folder."""
+    with open(os.path.join(folder, "expected", want["expected"]), encoding="utf-8") as f:
+        target = f.read()
+    problems = []
+    if links.get(base) != target:
+        problems.append("link %s reported as pointing to %r, not %r" % (base, links.get(base), target))
+    if "%s points to %s" % (base, target) not in save.stderr:
+        problems.append("the report does not name link %s with its target" % base)
+    made = [p for p in saved_tree(save.out) if p.rsplit("/", 1)[-1] == base]
+    if made:
+        problems.append("link %s made as %s" % (base, made))
+    return problems
 
 
 def check_aligned(args):
@@ -173,11 +198,12 @@ def main():
         problems, figures = check_case(args, name, case)
         if args.figures:
             for prefix in ("", "snapshot ") if figures else ():
-                got = {k: figures.get(prefix + k, 0) for k in ("listed", "wrong", "damaged", "missing", "outside")}
+                got = {k: figures.get(prefix + k, 0)
+                       for k in ("listed", "wrong", "damaged", "missing", "outside", "links")}
                 print("%-34s saved %d of %d, saved whole with other bytes %d, counted damaged %d, missing %d, "
-                      "sectors read outside %d" % (name + (" from snapshot" if prefix else ""), got["listed"],
-                                                   len(case["files"]), got["wrong"], got["damaged"], got["missing"],
-                                                   got["outside"]))
+                      "sectors read outside %d, links reported %d" % (
+                          name + (" from snapshot" if prefix else ""), got["listed"], len(case["files"]),
+                          got["wrong"], got["damaged"], got["missing"], got["outside"], got["links"]))
             if not figures:
                 print("%-34s %s" % (name, problems))
             continue
