@@ -414,6 +414,13 @@ void CThirdView_HDD::ResetResults() {
   m_list.CTKListCtrl::DeleteAllItems();
 }
 
+// Back to page 2, where a partition is taken anew and the next scan reads its file system: until then there is
+// none to tell of (Drive Information shows nothing, not the last one's values with its files gone). Page 3
+// keeps the file system chosen there, which its Next reads again.
+namespace {
+void ForgetFileSystem() { CurrentFileSystem = FileSystemRecord{}; }
+}  // namespace
+
 void CThirdView_HDD::OnBack() {
   if (m_links.recordActiveView) m_links.recordActiveView();
   ResetResults();
@@ -427,11 +434,13 @@ void CThirdView_HDD::OnBack() {
     case records::kFileTrace:
       FreeFileTraceResultList();
       FreeFileTraceSignatureList();
+      ForgetFileSystem();
       if (m_links.restoreScanPage) m_links.restoreScanPage();
       if (m_links.showPage) m_links.showPage(2);
       break;
     default:
       FreeScanRecordLists();
+      ForgetFileSystem();
       if (m_links.restoreScanPage) m_links.restoreScanPage();
       if (m_links.showPage) m_links.showPage(2);
       break;

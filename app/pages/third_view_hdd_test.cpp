@@ -610,6 +610,29 @@ TEST_F(ResultsPageTest, TheSelectionMarkMovesWithItsRowThroughEverySort) {
   sortEveryColumn(u"readme, second name.txt");
 }
 
+// Back to page 2 after a Quick Scan or a File Trace: the partition is taken anew there, and Drive Information
+// tells of no file system until the next scan reads one (not the last one's values with "0" files).
+TEST_F(ResultsPageTest, AfterBackToPageTwoDriveInformationShowsNothing) {
+  for (const uint32_t mode : {records::kQuickScan, records::kFileTrace}) {
+    SCOPED_TRACE(mode);
+    QuickScan();
+    ASSERT_EQ(CurrentFileSystem.type, records::kNtfs);
+    RecoveryMode = mode;
+    page_->OnBack();
+    harness::PumpFor(50);
+    std::vector<std::wstring> values;
+    harness::ModalScript script;
+    script.OnWindow(L"Drive Information", [&](HWND dialog) {
+      for (int i = 0; i < 8; ++i) values.push_back(harness::Text(harness::Control(dialog, IDC_DRIVE_VALUE_1 + i)));
+      harness::PostCommand(dialog, IDOK);
+    });
+    script.Start();
+    frame_->SendMessage(WM_COMMAND, ID_DRIVE_INFORMATION);
+    EXPECT_TRUE(script.Finished()) << script.Failure();
+    EXPECT_EQ(values, std::vector<std::wstring>(8)) << (values.empty() ? L"" : values[0]);
+  }
+}
+
 TEST_F(ResultsPageTest, TheHeadersMenuSortsInTheDirectionChosenAndShowsItsArrow) {
   QuickScan();
   HeaderMenuCommand(0, ID_TK_SORT_DESCENDING);
