@@ -92,7 +92,8 @@ void FindFilesDialog::TickAll(bool ticked) {
 std::vector<uint32_t> FindFilesDialog::TickedIds() const {
   std::vector<uint32_t> ids;
   for (int row = 0; row < m_results.GetItemCount(); ++row) {
-    if (m_results.GetCheck(row)) ids.push_back(static_cast<uint32_t>(m_results.GetItemData(row)));
+    const DWORD_PTR index = m_results.GetItemData(row);
+    if (m_results.GetCheck(row) && index < m_rows.size()) ids.push_back(m_rows[index].id);
   }
   return ids;
 }
@@ -102,7 +103,7 @@ void FindFilesDialog::OnOK() {
   SetSelectAll(false);
   SetSearchControls(true);
   m_results.DeleteAllItems();
-  m_folderOfRecord.clear();
+  m_rows.clear();
   ShowSortArrow(-1, true);
   // The counters and the summary belong to the rows: a search stopped before its first match shows none.
   ShowCounters();
@@ -156,7 +157,8 @@ void FindFilesDialog::ShowQueuedMatches() {
     for (const app::FindMatch& match : matches) {
       const int row = m_results.InsertItem(m_results.GetItemCount(), Text(match.name), m_icons.Of(match.name, false));
       if (row < 0) continue;
-      m_folderOfRecord[match.id] = match.folder;
+      m_results.SetItemData(row, m_rows.size());
+      m_rows.push_back({match.id, match.folder});
       m_results.SetItemText(row, 1, LPSTR_TEXTCALLBACKW);
       m_results.SetItemText(row, 2, Text(match.size));
       m_results.SetItemText(row, 3, Text(match.created));
@@ -164,7 +166,6 @@ void FindFilesDialog::ShowQueuedMatches() {
       CString id;
       id.Format(_T("%u"), match.id);
       m_results.SetItemText(row, 5, id);
-      m_results.SetItemData(row, match.id);
     }
   }
   ShowCounters();
@@ -175,9 +176,10 @@ void FindFilesDialog::OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult) {
   *pResult = 0;
   LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(pNMHDR)->item;
   if ((item.mask & LVIF_TEXT) == 0 || item.iSubItem != 1 || item.pszText == nullptr || item.cchTextMax <= 0) return;
-  const auto folder = m_folderOfRecord.find(static_cast<uint32_t>(m_results.GetItemData(item.iItem)));
-  const std::u16string path = folder != m_folderOfRecord.end()
-                                  ? m_paths.PathOf(folder->second, static_cast<size_t>(item.cchTextMax) - 1)
+  // While a sort runs the item data is the sorter's: no row of ours, no path.
+  const DWORD_PTR index = m_results.GetItemData(item.iItem);
+  const std::u16string path = index < m_rows.size()
+                                  ? m_paths.PathOf(m_rows[index].folder, static_cast<size_t>(item.cchTextMax) - 1)
                                   : std::u16string();
   std::copy(path.begin(), path.end(), reinterpret_cast<char16_t*>(item.pszText));
   item.pszText[path.size()] = L'\0';

@@ -14,7 +14,6 @@
 #include <deque>
 #include <mutex>
 #include <thread>
-#include <unordered_map>
 #include <vector>
 
 #include "app/dialogs/skinned_dialog.h"
@@ -75,9 +74,14 @@ class FindFilesDialog : public app::SkinnedDialog, private app::FindSink {
   ui::ShellFileInfo m_shell;
   ui::TypeIcons m_icons;
   app::SkinnedLabels m_labels;
-  // The tree's folders as the search started, and the folder id of each row's record, for the path column.
+  // The tree's folders as the search started, and for each row (its item data is its index here) the id of
+  // its record and the folder of its name: the names of a file with hard links share the id, not the folder.
+  struct FoundRow {
+    uint32_t id;
+    uint32_t folder;
+  };
   app::FolderPaths m_paths;
-  std::unordered_map<uint32_t, uint32_t> m_folderOfRecord;
+  std::vector<FoundRow> m_rows;
   results::SortOrder m_sort{-1, true};
 
   std::thread m_worker;

@@ -6,12 +6,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cwchar>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/dialogs/file_filters_dialog.h"
@@ -137,9 +139,11 @@ class DialogsTest : public harness::SeamTest {
     harness::SeamTest::TearDown();
   }
 
-  bool Scan(const std::string& name, uint16_t code) {
+  bool Scan(const std::string& name, uint16_t code) { return ScanPath(kImages + "/" + name, code); }
+  bool ScanPath(const std::string& path, uint16_t code) {
+    image_.Close();
     image_.CreateReader(kImageVhd);
-    if (!image_.Open(os::FromUtf8(kImages + "/" + name))) return false;
+    if (!image_.Open(os::FromUtf8(path))) return false;
     ImageFormat = 0;
     CurrentDriveIndex = 0;
     SourceKind = kSourceDisk;
@@ -488,13 +492,14 @@ TEST_F(FindTest, CloseDuringASearchIsIgnoredAndStopEndsItWhereItStands) {
 
 // A header click sorts the matches by the column, again the other way, under a month-first and a day-first
 // locale: the rows stand in the order of their records (names, sizes, dates, ids), 10 January, 15 February,
-// 2 March and 5 September among the dates, each row keeping its path and its tick.
+// 2 March and 5 September among the dates and dates never set (shown empty, before every date), each row
+// keeping its path and its tick.
 TEST_F(FindTest, EveryColumnSortsByItsRecordsUnderAMonthFirstAndADayFirstLocale) {
-  const uint16_t days[] = {(40 << 9) | (1 << 5) | 10, (40 << 9) | (2 << 5) | 15, (40 << 9) | (3 << 5) | 2,
+  const uint16_t days[] = {(40 << 9) | (1 << 5) | 10, 0, (40 << 9) | (2 << 5) | 15, (40 << 9) | (3 << 5) | 2,
                            (40 << 9) | (9 << 5) | 5, (41 << 9) | (1 << 5) | 1};
   for (size_t i = 0; i < FatEntryList.size(); ++i) {
-    FatEntryList[i].firstDateWord = days[i % 5];
-    FatEntryList[i].secondDateWord = days[(i + 2) % 5];
+    FatEntryList[i].firstDateWord = days[i % 6];
+    FatEntryList[i].secondDateWord = days[(i + 2) % 6];
   }
   FindFilesDialog dialog;
   Open(dialog, IDD_FIND_FILES);
@@ -508,7 +513,7 @@ TEST_F(FindTest, EveryColumnSortsByItsRecordsUnderAMonthFirstAndADayFirstLocale)
     paths[rows[static_cast<size_t>(row)][5]] = rows[static_cast<size_t>(row)][1];
     if (row % 2 == 0) {
       dialog.m_results.SetCheck(row, TRUE);
-      ticked.insert(static_cast<uint32_t>(dialog.m_results.GetItemData(row)));
+      ticked.insert(static_cast<uint32_t>(std::stoul(rows[static_cast<size_t>(row)][5])));
     }
   }
   ASSERT_GE(paths.size(), 5u);
@@ -542,6 +547,77 @@ TEST_F(FindTest, EveryColumnSortsByItsRecordsUnderAMonthFirstAndADayFirstLocale)
       }
     }
   }
+  dialog.DestroyWindow();
+}
+
+// The names of a file with hard links share its id: each row shows the folder of its own name, after every
+// sort as well (the names "Nested/readme.txt", "Nested/Deeper/readme.txt" and "Nested/readme, second
+// name.txt" of one file, as TSK lists the volume). The last write time of Nested/Deeper/small.txt was never
+// set: it shows nothing, and sorts before every date.
+TEST_F(FindTest, EachNameOfAFileWithHardLinksShowsItsOwnFolderThroughEverySort) {
+  // TSK's listing of the volume: (name, folder as the Path column writes it) of every file, and their times.
+  std::multiset<std::pair<std::wstring, std::wstring>> listed;
+  std::map<std::wstring, std::wstring> modifiedOf;  // by folder and name
+  std::ifstream tsv(DORVANE_LISTING_EXPECTED);
+  ASSERT_TRUE(tsv.good());
+  for (std::string line; std::getline(tsv, line);) {
+    std::vector<std::string> f;
+    std::stringstream fields(line);
+    for (std::string field; std::getline(fields, field, '\t');) f.push_back(field);
+    if (f.size() != 8 || f[0] != "listing_sparse.fixed.vhd" || f[3] != "F") continue;
+    std::wstring folder = Wide(os::FromUtf8(f[1]));
+    std::replace(folder.begin(), folder.end(), L'/', L'\\');
+    listed.emplace(Wide(os::FromUtf8(f[2])), folder);
+    modifiedOf[folder + L"\\" + Wide(os::FromUtf8(f[2]))] = f[7] == "-" ? L"" : Wide(os::FromUtf8(f[7]));
+  }
+  ASSERT_EQ(listed.count({L"readme.txt", L"Nested"}), 1u);
+  ASSERT_EQ(listed.count({L"readme.txt", L"Nested\\Deeper"}), 1u);
+  FreeScanRecordLists();
+  tree.DeleteAllItems();
+  std::string volume = DORVANE_LISTING_EXPECTED;
+  volume = volume.substr(0, volume.find_last_of("/\\") + 1) + "listing_sparse.fixed.vhd";
+  ASSERT_TRUE(ScanPath(volume, records::kNtfs));
+
+  FindFilesDialog dialog;
+  Open(dialog, IDD_FIND_FILES);
+  Search(dialog, L"*");
+  const HWND results = Item(dialog, IDC_FIND_RESULTS);
+  // A date as a number that orders dates (year, month, day, hour, minute, second); -1 for none.
+  const auto when = [](const std::wstring& text) {
+    long long fields[6] = {0, 0, 0, 0, 0, 0};
+    if (text.empty() || ::swscanf(text.c_str(), L"%lld-%lld-%lld %lld:%lld:%lld", &fields[2], &fields[1], &fields[0],
+                                  &fields[3], &fields[4], &fields[5]) != 6) {
+      return -1LL;
+    }
+    long long key = 0;
+    for (long long field : fields) key = key * 100 + field;
+    return key;
+  };
+  for (int column = 0; column < 6; ++column) {
+    for (const bool ascending : {true, false}) {
+      harness::ClickListHeader(results, column);
+      harness::PumpFor(50);
+      std::multiset<std::pair<std::wstring, std::wstring>> shown;
+      std::vector<long long> modified;
+      for (const auto& row : harness::ListViewRows(results)) {
+        if (row[0][0] == L'$') continue;  // the metafiles, which TSK does not count among the user's files
+        shown.emplace(row[0], row[1]);
+        if (column == 4) {
+          EXPECT_EQ(row[4], modifiedOf[row[1] + L"\\" + row[0]]) << row[0];
+          modified.push_back(when(modifiedOf[row[1] + L"\\" + row[0]]));
+        }
+      }
+      EXPECT_EQ(shown, listed) << "column " << column << (ascending ? " ascending" : " descending");
+      if (!ascending) std::reverse(modified.begin(), modified.end());
+      EXPECT_TRUE(std::is_sorted(modified.begin(), modified.end())) << (ascending ? "ascending" : "descending");
+    }
+  }
+  // The names side by side: sorted by name, the last rows in sight.
+  harness::ClickListHeader(results, 0);
+  dialog.m_results.EnsureVisible(dialog.m_results.GetItemCount() - 1, FALSE);
+  ListView_Scroll(results, -::GetScrollPos(results, SB_HORZ), 0);
+  harness::PumpFor(50);
+  harness::CaptureWindow(dialog.GetSafeHwnd(), "find_hard_links");
   dialog.DestroyWindow();
 }
 

@@ -25,18 +25,6 @@ namespace {
 
 using os::Decimal;
 
-std::u16string FileTimeText(uint64_t time) {
-  std::u16string text;
-  FormatFileTime(static_cast<uint32_t>(time), static_cast<uint32_t>(time >> 32), text);
-  return text;
-}
-
-std::u16string FatDateText(uint16_t date) {
-  std::u16string text;
-  FormatFatDate(date, text);
-  return text;
-}
-
 template <typename Entry, typename Keep, typename Dates>
 uint32_t Walk(const records::RecordList<Entry>& entries, const std::u16string& pattern,
               const FindStopTest& stopRequested, FindSink& sink, Keep keep, Dates dates) {

@@ -293,7 +293,8 @@ void CThirdView_HDD::SortByColumn(int column) {
 }
 
 // Rows are rewritten in their new order, each with its texts, icon, box, data and highlight, so a ticked row
-// stays ticked and the highlight stays on the file the preview shows.
+// stays ticked and the highlight stays on the file the preview shows; the selection mark (the row Space, F2
+// and the context menu act on) moves with its row too.
 void CThirdView_HDD::RegroupRows() {
   struct Row {
     std::vector<CString> texts;
@@ -314,13 +315,17 @@ void CThirdView_HDD::RegroupRows() {
                      m_list.Kind(r) == results::RowKind::kParent});
   }
   const std::vector<size_t> order = results::RegroupOrder(kinds);
+  const int mark = m_list.GetSelectionMark();
+  int newMark = -1;
   for (int r = 0; r < count; ++r) {
+    if (static_cast<int>(order[static_cast<size_t>(r)]) == mark) newMark = r;
     Row& row = rows[order[static_cast<size_t>(r)]];
     row.item.iItem = r;
     row.item.iSubItem = 0;
     ::SendMessageW(m_list.m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&row.item));
     for (int c = 0; c < columns; ++c) m_list.CTKListCtrl::SetItemText(r, c, row.texts[static_cast<size_t>(c)]);
   }
+  m_list.SetSelectionMark(newMark);
   const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
   if (focused >= 0) m_list.EnsureVisible(focused, FALSE);
 }
@@ -409,6 +414,13 @@ void CThirdView_HDD::ResetResults() {
   m_list.CTKListCtrl::DeleteAllItems();
 }
 
+// Back to page 2, where a partition is taken anew and the next scan reads its file system: until then there is
+// none to tell of (Drive Information shows nothing, not the last one's values with its files gone). Page 3
+// keeps the file system chosen there, which its Next reads again.
+namespace {
+void ForgetFileSystem() { CurrentFileSystem = FileSystemRecord{}; }
+}  // namespace
+
 void CThirdView_HDD::OnBack() {
   if (m_links.recordActiveView) m_links.recordActiveView();
   ResetResults();
@@ -422,11 +434,13 @@ void CThirdView_HDD::OnBack() {
     case records::kFileTrace:
       FreeFileTraceResultList();
       FreeFileTraceSignatureList();
+      ForgetFileSystem();
       if (m_links.restoreScanPage) m_links.restoreScanPage();
       if (m_links.showPage) m_links.showPage(2);
       break;
     default:
       FreeScanRecordLists();
+      ForgetFileSystem();
       if (m_links.restoreScanPage) m_links.restoreScanPage();
       if (m_links.showPage) m_links.showPage(2);
       break;

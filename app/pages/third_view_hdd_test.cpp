@@ -148,11 +148,12 @@ class ResultsPageTest : public ::testing::Test {
     harness::PumpFor(50);
   }
 
-  // A Quick Scan of the NTFS volume on a worker while this thread serves the windows.
-  void QuickScan() {
+  // A Quick Scan of the NTFS volume (by default the shared one of 4 KiB clusters) on a worker while this thread
+  // serves the windows.
+  void QuickScan(const std::string& path = std::string(DORVANE_SHARED_IMAGES) + "/" + kImage) {
     ASSERT_TRUE(started_);
     ASSERT_NE(page_, nullptr);
-    OpenImage(kImage);
+    OpenImagePath(path);
     ScanRange = ScanRangeRecord{records::kNtfs, 0, 32768, 32767, 0};
     ResultListers = ResultListersRecord{ListFatFolder, ListNtfsFolder};
     SelectedModeText = _T("Selected Mode : Quick Scan");
@@ -256,10 +257,11 @@ class ResultsPageTest : public ::testing::Test {
   }
 
   // The image opened as the source, as page 0 opens it.
-  void OpenImage(const std::string& name) {
+  void OpenImage(const std::string& name) { OpenImagePath(std::string(DORVANE_SHARED_IMAGES) + "/" + name); }
+  void OpenImagePath(const std::string& path) {
     image_.Close();
     image_.CreateReader(kImageVhd);
-    ASSERT_TRUE(image_.Open(os::FromUtf8(std::string(DORVANE_SHARED_IMAGES) + "/" + name)));
+    ASSERT_TRUE(image_.Open(os::FromUtf8(path)));
     ImageFormat = 0;
     CurrentDriveIndex = 0;
     SourceKind = kSourceDisk;
@@ -513,6 +515,121 @@ TEST_F(ResultsPageTest, TheHighlightStaysOnThePreviewedFileThroughASort) {
     EXPECT_EQ(List().GetNextItem(-1, LVNI_FOCUSED), selected) << column;
     EXPECT_EQ(List().GetNextItem(selected, LVNI_SELECTED), -1) << column;
     EXPECT_EQ(ShownPath(), shown);
+  }
+}
+
+// The listing tests' NTFS volume: a file of three names (hard links) and a last write time never set.
+std::string ListingVolume() {
+  const std::string expected = DORVANE_LISTING_EXPECTED;
+  return expected.substr(0, expected.find_last_of("/\\") + 1) + "listing_sparse.fixed.vhd";
+}
+
+// A time as the order of the lists' dates has it: a time never set, or one no calendar holds, shows nothing
+// and comes before every date.
+int64_t DateOrder(uint64_t time) { return time == 0 || (time >> 63) != 0 ? -1 : static_cast<int64_t>(time); }
+
+// After every header click the selection mark, the row Space, F2 and the context menu act on, is the row the
+// user pointed at, wherever the sort and the regrouping put it: in the root (folders with subfolders, "Lost
+// Dir" whose times no volume set, a file whose creation time no calendar holds) and in a folder where a file
+// has two names, the second of them marked. The rows' times stand in their order, those that show nothing
+// first. Space then ticks the marked row and nothing else.
+TEST_F(ResultsPageTest, TheSelectionMarkMovesWithItsRowThroughEverySort) {
+  QuickScan(ListingVolume());
+  for (NtfsEntryRecord& e : NtfsEntryList) {
+    if (e.name == u"Huge sparse file.bin") e.creationTime = 0x8000000000000000ull;  // a torn record's time
+  }
+  ResultTreeCtrl& tree = page_->ResultTree();
+  tree.ListNode(tree.CTreeCtrl::GetRootItem());
+  harness::PumpFor(50);
+  const auto timesInOrder = [&](int column, bool ascending) {
+    for (const results::RowKind kind : {results::RowKind::kFolder, results::RowKind::kFile}) {
+      std::vector<int64_t> order;
+      for (int row = 0; row < List().CTKListCtrl::GetItemCount(); ++row) {
+        if (List().Kind(row) != kind) continue;
+        uint64_t time = 0;
+        if (kind == results::RowKind::kFile) {
+          const NtfsEntryRecord* e = EntryOfRow(row);
+          if (e == nullptr) continue;
+          time = column == 3 ? e->creationTime : e->modificationTime;
+        } else {
+          const NtfsFolderRecord* f = FindNtfsFolderByTreeKey(
+              static_cast<host::TreeKey>(std::stoul(os::ToUtf8(List().GetItemText(static_cast<uint32_t>(row), 5)))));
+          if (f == nullptr) continue;
+          time = column == 3 ? f->creationTime : f->modificationTime;
+        }
+        EXPECT_EQ(List().GetItemText(static_cast<uint32_t>(row), static_cast<uint32_t>(column)).empty(),
+                  DateOrder(time) < 0);
+        order.push_back(DateOrder(time));
+      }
+      if (!ascending) std::reverse(order.begin(), order.end());
+      EXPECT_TRUE(std::is_sorted(order.begin(), order.end()))
+          << "column " << column << (ascending ? " ascending" : " descending");
+    }
+  };
+  const auto sortEveryColumn = [&](const std::u16string& marked) {
+    // The names in sight (a click on a header scrolls the list to show its column).
+    ListView_Scroll(List().m_hWnd, -::GetScrollPos(List().m_hWnd, SB_HORZ), 0);
+    ClickRow(Row(marked));
+    ASSERT_EQ(List().GetSelectionMark(), Row(marked));
+    for (int column = 0; column < 6; ++column) {
+      for (int click = 0; click < 2; ++click) {
+        ClickHeader(column);
+        const int mark = List().GetSelectionMark();
+        ASSERT_GE(mark, 0);
+        EXPECT_EQ(List().GetItemText(static_cast<uint32_t>(mark), 0), marked) << "column " << column;
+        EXPECT_EQ(List().GetNextItem(-1, LVNI_FOCUSED), mark) << "column " << column;
+        if (column == 3 || column == 4) timesInOrder(column, page_->CurrentSort().ascending);
+      }
+    }
+    harness::PressKey(List().m_hWnd, VK_SPACE);
+    harness::PumpFor(50);
+    for (int row = 0; row < List().CTKListCtrl::GetItemCount(); ++row) {
+      const std::u16string name = List().GetItemText(static_cast<uint32_t>(row), 0);
+      if (List().Kind(row) == results::RowKind::kFolder) {
+        EXPECT_EQ(List().RowCheck(row), 0) << os::ToUtf8(name);
+      }
+    }
+    EXPECT_EQ(List().RowCheck(Row(marked)), 1);
+  };
+  ASSERT_GE(Row(u"Lost Dir"), 0);
+  EXPECT_TRUE(List().GetItemText(static_cast<uint32_t>(Row(u"Lost Dir")), 3).empty());
+  sortEveryColumn(u"notes.TXT");
+
+  HTREEITEM nested = tree.CTreeCtrl::GetChildItem(tree.CTreeCtrl::GetRootItem());
+  while (nested != nullptr && tree.CTreeCtrl::GetItemText(nested) != _T("Nested")) {
+    nested = tree.CTreeCtrl::GetNextSiblingItem(nested);
+  }
+  ASSERT_NE(nested, nullptr);
+  tree.ListNode(nested);
+  harness::PumpFor(50);
+  // Both names of the file, one id: the mark stays on the name the user pointed at.
+  ASSERT_GE(Row(u"readme.txt"), 0);
+  ASSERT_GE(Row(u"Deeper"), 0);
+  ASSERT_EQ(List().GetItemText(static_cast<uint32_t>(Row(u"readme.txt")), 5),
+            List().GetItemText(static_cast<uint32_t>(Row(u"readme, second name.txt")), 5));
+  sortEveryColumn(u"readme, second name.txt");
+}
+
+// Back to page 2 after a Quick Scan or a File Trace: the partition is taken anew there, and Drive Information
+// tells of no file system until the next scan reads one (not the last one's values with "0" files).
+TEST_F(ResultsPageTest, AfterBackToPageTwoDriveInformationShowsNothing) {
+  for (const uint32_t mode : {records::kQuickScan, records::kFileTrace}) {
+    SCOPED_TRACE(mode);
+    QuickScan();
+    ASSERT_EQ(CurrentFileSystem.type, records::kNtfs);
+    RecoveryMode = mode;
+    page_->OnBack();
+    harness::PumpFor(50);
+    std::vector<std::wstring> values;
+    harness::ModalScript script;
+    script.OnWindow(L"Drive Information", [&](HWND dialog) {
+      for (int i = 0; i < 8; ++i) values.push_back(harness::Text(harness::Control(dialog, IDC_DRIVE_VALUE_1 + i)));
+      harness::PostCommand(dialog, IDOK);
+    });
+    script.Start();
+    frame_->SendMessage(WM_COMMAND, ID_DRIVE_INFORMATION);
+    EXPECT_TRUE(script.Finished()) << script.Failure();
+    EXPECT_EQ(values, std::vector<std::wstring>(8)) << (values.empty() ? L"" : values[0]);
   }
 }
 

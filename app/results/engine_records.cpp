@@ -197,14 +197,13 @@ uint64_t MarkedFilesSize(const std::function<bool(uint32_t id)>& marked) {
 void FolderTimes(host::TreeKey node, std::u16string& created, std::u16string& modified) {
   if (CurrentKind() == ResultKind::kFat) {
     if (const FatFolderRecord* f = FindFatFolderByTreeKey(node)) {
-      FormatFatDate(f->firstDateWord, created);
-      FormatFatDate(f->secondDateWord, modified);
+      created = FatDateText(f->firstDateWord);
+      modified = FatDateText(f->secondDateWord);
     }
   } else if (CurrentKind() == ResultKind::kNtfs) {
     if (const NtfsFolderRecord* f = FindNtfsFolderByTreeKey(node)) {
-      FormatFileTime(static_cast<uint32_t>(f->creationTime), static_cast<uint32_t>(f->creationTime >> 32), created);
-      FormatFileTime(static_cast<uint32_t>(f->modificationTime), static_cast<uint32_t>(f->modificationTime >> 32),
-                     modified);
+      created = FileTimeText(f->creationTime);
+      modified = FileTimeText(f->modificationTime);
     }
   }
 }

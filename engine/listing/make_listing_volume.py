@@ -12,6 +12,11 @@
        Nested/Deeper/Exactly four GiB.bin    4 GiB (its low 32 bits are 0)
        Nested/Deeper/small.txt
 
+   and, as Windows volumes hold them, a file of three names (hard links: Nested/readme.txt is also
+   Nested/Deeper/readme.txt, one name in two folders as System32 and WinSxS share files, and
+   "Nested/readme, second name.txt", two names in one folder), and last write times of several years, one of
+   them never set (the time 0, small.txt's; TSK gives none).
+
    TSK cannot follow a sparse run longer than the volume and lists those files with size 0, so the sizes of this
    volume's files come from ntfs-3g's ntfsls; TSK gives the rest.
 
@@ -26,8 +31,8 @@
 
    FOLDER is the path of the containing folder ("" for the root), KIND D or F, NAME as TSK writes it
    (oracle.fat_names_match says how FAT names compare). CREATED and MODIFIED as the results list writes them:
-   NTFS TSK's crtime and mtime ("13-9-2020 12:26:40", "-" when TSK gives none; its mtime is the standard
-   information's); FAT the dates of TSK's mtime and atime ("13-09-2020 "), the write and the access date the list
+   NTFS TSK's crtime and mtime ("13-9-2020 12:26:40", "-" when TSK gives none or the time was never set, which
+   the list shows empty; its mtime is the standard information's); FAT the dates of TSK's mtime and atime ("13-09-2020 "), the write and the access date the list
    shows there. Before the lines of each image, "#volume IMAGE CODE SECTORS" gives its
    file-system code and the volume's size in sectors (every volume starts at sector 0).
 """
@@ -55,6 +60,12 @@ SPARSE = [
     ("Nested/Deeper/Exactly four GiB.bin", 4 * GIB, 4 * GIB - 4096, 4096),
 ]
 TEXTS = [("notes.TXT", 200), ("Nested/readme.txt", 700), ("Nested/Deeper/small.txt", 300)]
+# a file's further names: existing path, new name
+LINKS = [("Nested/readme.txt", "Nested/Deeper/readme.txt"), ("Nested/readme.txt", "Nested/readme, second name.txt")]
+# last write (and access) times, in seconds since 1970; NEVER is the NTFS time 0
+NEVER = -11644473600
+TIMES = [("notes.TXT", 1609502400), ("Nested/readme.txt", 1562241600), ("Nested/Deeper/small.txt", NEVER),
+         ("Nested/Deeper/Exactly four GiB.bin", 1578960000)]
 TIME = re.compile(r"^(\d{4})-(\d\d)-(\d\d) (\d\d):(\d\d):(\d\d)")
 
 
@@ -75,10 +86,16 @@ def build_volume(out_dir, helper):
         with open(local, "wb") as f:
             f.write(pseudo_bytes(path, length))
         script.append(["sparse", "/" + path, size, at, local])
+    script += [["link", "/" + path, "/" + name] for path, name in LINKS]
+    script += [["times", "/" + path, when, when] for path, when in TIMES]
     script_path = os.path.join(work, "volume.script")
     with open(script_path, "w", encoding="utf-8") as f:
         f.writelines("\t".join(str(c) for c in cmd) + "\n" for cmd in script)
     run([helper, raw, script_path])
+    for path, when in TIMES:
+        # TSK reads the time 0 as a date of 2076: ntfs-3g's reading confirms what was written.
+        if when == NEVER and "File Altered Time:\t Mon Jan  1 00:00:00 1601 UTC" not in run(["ntfsinfo", "-F", "/" + path, raw]):
+            raise SystemExit("listing volume: the last write time of %s is not 0" % path)
     image = os.path.join(out_dir, VOLUME)
     if os.path.exists(image):
         os.remove(image)
@@ -120,7 +137,8 @@ def time_text(tsk, fat):
     return "%d-%d-%d %d:%d:%d" % (day, month, year, hour, minute, second)
 
 
-def lines(image, code, manifest, sectors):
+def lines(image, code, manifest, sectors, never=()):
+    """never: the paths whose last write time the generator left unset (TSK reads another)."""
     (volume,) = manifest["volumes"]
     fat = code != 300
     yield "#volume\t%s\t%d\t%d" % (image, code, sectors)
@@ -128,7 +146,7 @@ def lines(image, code, manifest, sectors):
         if e["stream"]:
             continue
         folder = e["path"].rsplit("/", 1)[0] if "/" in e["path"] else ""
-        modified = time_text(e["atime"] if fat else e["mtime"], fat)
+        modified = "-" if e["path"] in never else time_text(e["atime"] if fat else e["mtime"], fat)
         created = time_text(e["mtime"] if fat else e["crtime"], fat)
         yield "\t".join([image, folder, e["name"], "D" if e["dir"] else "F", "1" if e["deleted"] else "0",
                          str(e["size"] or 0), created, modified])
@@ -144,7 +162,8 @@ def main():
             sectors = manifest["virtual_disk"]["size"] // 512
             f.writelines(line + "\n" for line in lines(image, code, manifest, sectors))
         sectors = own["built"]["placed_volumes"][0]["sectors"]
-        f.writelines(line + "\n" for line in lines(VOLUME, 300, own, sectors))
+        never = {path for path, when in TIMES if when == NEVER}
+        f.writelines(line + "\n" for line in lines(VOLUME, 300, own, sectors, never))
     return 0
 
 

@@ -42,10 +42,7 @@ using DateTexts = std::pair<std::u16string, std::u16string>;
 struct FatDates {
   template <typename Record>
   DateTexts operator()(const Record& r) const {
-    DateTexts dates;
-    FormatFatDate(r.firstDateWord, dates.first);
-    FormatFatDate(r.secondDateWord, dates.second);
-    return dates;
+    return {FatDateText(r.firstDateWord), FatDateText(r.secondDateWord)};
   }
 };
 
@@ -53,11 +50,7 @@ struct FatDates {
 struct NtfsTimes {
   template <typename Record>
   DateTexts operator()(const Record& r) const {
-    DateTexts times;
-    FormatFileTime(static_cast<uint32_t>(r.creationTime), static_cast<uint32_t>(r.creationTime >> 32), times.first);
-    FormatFileTime(static_cast<uint32_t>(r.modificationTime), static_cast<uint32_t>(r.modificationTime >> 32),
-                   times.second);
-    return times;
+    return {FileTimeText(r.creationTime), FileTimeText(r.modificationTime)};
   }
 };
 

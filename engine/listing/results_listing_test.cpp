@@ -41,17 +41,20 @@ TEST_F(FatListing, RootListsFoldersThenFilteredFilesWithoutParentRow) {
   AppendFatFolder(u"Inside", 5, 3, kSep13, kSep9, 9, 0);
   AddFatEntry(u"inner.txt", 3, 5, 0);
   AddFatEntry(u"NOEXT", 0, 0, 0);
+  // The folder an Extensive Scan adds has no dates on the volume: it shows none.
+  AppendFatFolder(u"Lost Dir", records::kLostDirId, 0, 0, 0, 10, 0);
 
   ListFatFolder(records::kFatRootId);
 
   EXPECT_EQ(RowLines(), (Lines{
                          "Documents\tFolder\t0\t13-09-2020 \t09-09-2020 \t7",
                          "Old\tDeleted Folder\t0\t09-09-2020 \t13-09-2020 \t8",
+                         "Lost Dir\tFolder\t0\t\t\t10",
                          "readme.txt\tText Document\t1234\t13-09-2020 \t09-09-2020 \t0",
                          "photo.JPG\tDeleted JPEG Image\t99\t13-09-2020 \t09-09-2020 \t1",
                          "NOEXT\tFile\t0\t13-09-2020 \t09-09-2020 \t3",
                      }));
-  const int32_t icons[] = {3, 3, 10, 11, 0};
+  const int32_t icons[] = {3, 3, 3, 10, 11, 0};
   for (size_t row = 0; row < list.rows.size(); ++row) {
     EXPECT_EQ(list.rows[row].icon, icons[row]) << row;
     EXPECT_FALSE(list.rows[row].checked) << row;
@@ -125,8 +128,8 @@ TEST_F(NtfsListing, RootAndSubfolderWithWholeSizes) {
   EXPECT_EQ(RowLines(), (Lines{
                          "Nested\tFolder\t0\t13-9-2020 12:26:40\t14-9-2020 12:26:40\t21",
                          "Huge.bin\tBIN File\t5368709120\t13-9-2020 12:26:40\t14-9-2020 12:26:40\t4000",
-                         // A time that cannot be converted shows nothing.
-                         "metadata\tFile\t0\t1-1-1601 0:0:0\t\t4006",
+                         // A time never set (0) and one that cannot be converted show nothing.
+                         "metadata\tFile\t0\t\t\t4006",
                      }));
   EXPECT_EQ(tree.focusCount, 1u);
 

@@ -74,12 +74,6 @@ void MapChosenMft() {
   }
 }
 
-std::u16string FileTimeText(uint64_t time) {
-  std::u16string text;
-  FormatFileTime(static_cast<uint32_t>(time), static_cast<uint32_t>(time >> 32), text);
-  return text;
-}
-
 }  // namespace
 
 // As after a Quick Scan, a stop does not end this step: every file read gets its place in the tree.

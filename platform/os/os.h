@@ -82,8 +82,8 @@ class File {
   bool Size(uint64_t* size) const;
   // A file on a disk (or a whole disk), not a device, pipe or socket.
   bool IsDiskFile() const;
-  // Sets the creation, last-access and last-write times of the open file (a null pointer leaves that
-  // time alone); the file must be open for writing.
+  // Sets the creation, last-access and last-write times of the open file (a null pointer, a time of 0 and
+  // one with its top bit set leave that time alone); the file must be open for writing.
   bool SetTimes(const FileTime* creation, const FileTime* access, const FileTime* write);
   // Closes the file; false when the system reported a failure (for writes: data may be lost).
   bool Close();
@@ -134,7 +134,8 @@ bool SystemTimeToFileTime(const SystemTime& time, FileTime* out);
 bool FileTimeToLocalFileTime(FileTime utc, FileTime* local);
 // And back: the UTC time of a local wall clock (as FAT volumes keep their times).
 bool LocalFileTimeToFileTime(FileTime local, FileTime* utc);
-// Sets the creation, last-access and last-write times; a null pointer leaves that time alone.
+// Sets the creation, last-access and last-write times; a null pointer leaves that time alone, and so do a
+// time of 0 (one its volume never set) and one with its top bit set (none the system converts).
 bool SetFileTimes(const std::u16string& path, const FileTime* creation, const FileTime* access,
                   const FileTime* write);
 

@@ -10,6 +10,13 @@ bool OpenSystemVolume(File& file, const std::u16string& volumePath);
 // The system's own answer for the drive of an upper-case letter.
 DriveKind SystemDriveKind(char16_t letter);
 
+// A time to set on a file, or null to leave that time alone: 0 is a time its volume never set (not the
+// first moment of 1601), and a time with its top bit set is none any system converts (Windows refuses it
+// and would then set none of the three).
+inline const FileTime* SettableTime(const FileTime* time) {
+  return time != nullptr && *time != 0 && (*time >> 63) == 0 ? time : nullptr;
+}
+
 #ifdef _WIN32
 // The path as the Win32 file functions get it. They refuse paths of MAX_PATH characters and more
 // (folders: MAX_PATH - 12) unless the path carries the prefix "\\?\", which in turn turns off the

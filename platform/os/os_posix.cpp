@@ -40,6 +40,8 @@ timespec ToTimespec(FileTime t) {
 // POSIX keeps no creation time; access and write are set, UTIME_OMIT leaving a missing one alone.
 struct TimePair {
   TimePair(const FileTime* access, const FileTime* write) {
+    access = SettableTime(access);
+    write = SettableTime(write);
     times[0] = access ? ToTimespec(*access) : timespec{0, UTIME_OMIT};
     times[1] = write ? ToTimespec(*write) : timespec{0, UTIME_OMIT};
   }

@@ -194,6 +194,15 @@ TEST(OsFile, AnOpenFileTakesItsTimesAndKnowsItIsOnADisk) {
   EXPECT_FALSE(out.IsDiskFile());
   EXPECT_EQ(StoredWriteTime(file), t);
   EXPECT_FALSE(out.SetTimes(&t, &t, &t));  // closed
+  // A time never set (0) and one no system converts leave the file's own: no 1601 nor 1970, and the times
+  // beside them are still set.
+  const os::FileTime never = 0, beyond = 0x8000000000000000ull, later = t + 86400ull * 10000000ull;
+  EXPECT_TRUE(os::SetFileTimes(file, &never, &never, &never));
+  EXPECT_EQ(StoredWriteTime(file), t);
+  EXPECT_TRUE(os::SetFileTimes(file, &beyond, &beyond, &beyond));
+  EXPECT_EQ(StoredWriteTime(file), t);
+  EXPECT_TRUE(os::SetFileTimes(file, &never, &beyond, &later));
+  EXPECT_EQ(StoredWriteTime(file), later);
   EXPECT_TRUE(os::RemoveFile(file));
 #ifndef _WIN32
   os::File device;

@@ -19,6 +19,9 @@ FILETIME ToFiletime(FileTime t) {
 }
 
 bool SetHandleTimes(HANDLE h, const FileTime* creation, const FileTime* access, const FileTime* write) {
+  creation = SettableTime(creation);
+  access = SettableTime(access);
+  write = SettableTime(write);
   FILETIME c, a, w;
   if (creation) c = ToFiletime(*creation);
   if (access) a = ToFiletime(*access);

@@ -35,7 +35,19 @@ ListColumnSorter::~ListColumnSorter() {
 }
 
 void ListColumnSorter::Sort(bool ascending, int type) {
+  // The selection mark is the row Space, F2 and the context menu act on: it moves with its row, as the
+  // highlight does, never staying at an index that now holds another row.
+  const int mark = list_->GetSelectionMark();
+  const DWORD_PTR marked = mark >= 0 && mark < list_->GetItemCount() ? list_->GetItemData(mark) : 0;
   list_->SortItems(CompareItems, static_cast<DWORD_PTR>(ascending ? type : -type));
+  if (marked == 0) return;
+  const int count = list_->GetItemCount();
+  for (int item = 0; item < count; ++item) {
+    if (list_->GetItemData(item) == marked) {
+      list_->SetSelectionMark(item);
+      return;
+    }
+  }
 }
 
 int CALLBACK CompareItems(LPARAM record1, LPARAM record2, LPARAM parameter) {

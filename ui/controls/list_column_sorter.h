@@ -22,7 +22,7 @@ class ListColumnSorter {
   ListColumnSorter(const ListColumnSorter&) = delete;
   ListColumnSorter& operator=(const ListColumnSorter&) = delete;
 
-  // type: one of SortType; the list sorts itself with CompareItems.
+  // type: one of SortType; the list sorts itself with CompareItems. The selection mark stays on its row.
   void Sort(bool ascending, int type);
 
   struct Record {

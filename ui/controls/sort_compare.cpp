@@ -19,11 +19,17 @@ int CompareNoCase(const std::u16string& a, const std::u16string& b) {
   return Order(result, 0);
 }
 
+// A text that is no date (an empty column: a time the volume never set, or one no calendar holds) stands
+// before every date, and all such texts as one: were they equal to every date, the order would not be one, and
+// a sort could leave 2021 above 2019.
 int CompareDates(const std::u16string& a, const std::u16string& b, DateParser parseDate) {
+  if (parseDate == nullptr) return 0;
   double first = 0;
   double second = 0;
-  if (parseDate == nullptr || !parseDate(a, &first) || !parseDate(b, &second)) return 0;
-  return Order(first, second);
+  const bool firstIsDate = parseDate(a, &first);
+  const bool secondIsDate = parseDate(b, &second);
+  if (firstIsDate != secondIsDate) return firstIsDate ? 1 : -1;
+  return firstIsDate ? Order(first, second) : 0;
 }
 
 // A run of 1 to digits decimal digits from at; false when there is none.

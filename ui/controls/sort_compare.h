@@ -18,8 +18,9 @@ using DateParser = bool (*)(const std::u16string& text, double* value);
 bool ParseListDate(const std::u16string& text, double* value);
 
 // -1, 0 or 1, already turned for descending order. Integer: only the decimal digits of each text count
-// ("10 MB" is 10, "100 KB" is 100), read as 64-bit so sizes of any file compare rightly. Dates that do
-// not parse, and equal dates or numbers, compare as 0. Unknown types compare as 0.
+// ("10 MB" is 10, "100 KB" is 100), read as 64-bit so sizes of any file compare rightly. Dates: a text that
+// does not parse comes before every date (after them all in descending order), and two such texts compare
+// as 0, as do equal dates or numbers. Unknown types compare as 0.
 int CompareSortTexts(const std::u16string& text1, const std::u16string& text2, int parameter,
                      DateParser parseDate);
 

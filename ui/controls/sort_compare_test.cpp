@@ -55,12 +55,24 @@ bool FakeDate(const std::u16string& text, double* value) {
   return true;
 }
 
-TEST(SortCompare, DatesThatDoNotParseOrAreEqualCompareEqual) {
+// An empty date column (a time never set, or out of any calendar) is no date: such rows stand together
+// before the dates ascending and after them descending, and the dates keep their order around them.
+TEST(SortCompare, TextsThatAreNoDateStandTogetherBeforeTheDates) {
   EXPECT_EQ(CompareSortTexts(u"1", u"2", kSortDate, FakeDate), -1);
   EXPECT_EQ(CompareSortTexts(u"1", u"2", -kSortDate, FakeDate), 1);
   EXPECT_EQ(CompareSortTexts(u"2", u"2", kSortDate, FakeDate), 0);
-  EXPECT_EQ(CompareSortTexts(u"never", u"2", kSortDate, FakeDate), 0);
-  EXPECT_EQ(CompareSortTexts(u"2", u"never", -kSortDate, FakeDate), 0);
+  EXPECT_EQ(CompareSortTexts(u"never", u"2", kSortDate, FakeDate), -1);
+  EXPECT_EQ(CompareSortTexts(u"2", u"never", kSortDate, FakeDate), 1);
+  EXPECT_EQ(CompareSortTexts(u"2", u"never", -kSortDate, FakeDate), -1);
+  EXPECT_EQ(CompareSortTexts(u"never", u"", kSortDate, FakeDate), 0);
+  EXPECT_EQ(CompareSortTexts(u"", u"", -kSortDate, FakeDate), 0);
+
+  using V = std::vector<std::u16string>;
+  const V shown = {u"1-1-2021 0:0:0", u"", u"5-9-2019 1:2:3", u"", u"13-9-2020 12:26:40", u"", u"2-3-2019 0:0:0"};
+  EXPECT_EQ(Sorted(shown, kSortDate, ParseListDate),
+            (V{u"", u"", u"", u"2-3-2019 0:0:0", u"5-9-2019 1:2:3", u"13-9-2020 12:26:40", u"1-1-2021 0:0:0"}));
+  EXPECT_EQ(Sorted(shown, -kSortDate, ParseListDate),
+            (V{u"1-1-2021 0:0:0", u"13-9-2020 12:26:40", u"5-9-2019 1:2:3", u"2-3-2019 0:0:0", u"", u"", u""}));
 }
 
 // The lists write dates day first: 10 Jan, 15 Feb, 2 Mar and 5 Sep sort in that order, times within a day.

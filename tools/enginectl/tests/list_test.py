@@ -8,8 +8,9 @@ folder or file; its docstring gives the columns).
 Each folder's rows must be: "Parent..." first with empty columns below the root, none in the root; then one row
 per entry TSK lists there, named as TSK names it (FAT names compared by oracle.fat_names_match), with "Folder" or
 "Deleted Folder", or a file type that begins "Deleted " exactly for deleted files, the size (0 for folders), the
-creation and modification columns, and a decimal id. The NTFS root also shows the metafiles and "Lost Dir". A path
-the tree does not have ends with status 1.
+creation and modification columns (empty where TSK gives no time or the volume never set one), and a decimal id.
+The NTFS root also shows the metafiles and "Lost Dir", without times. A path the tree does not have ends with
+status 1.
 """
 import argparse
 import concurrent.futures
@@ -30,6 +31,7 @@ CASES = [
     ("ntfs_4k.fixed.vhd", "/"),
     ("ntfs_4k.fixed.vhd", "/ToDelete"),
     ("listing_sparse.fixed.vhd", "/"),
+    ("listing_sparse.fixed.vhd", "/Nested"),
     ("listing_sparse.fixed.vhd", "/Nested/Deeper"),
 ]
 
@@ -85,13 +87,15 @@ def check(rows, want, fat, root):
         if size != ("0" if e["dir"] else str(e["size"])):
             problems.append("%s: size %s instead of %d" % (name, size, e["size"]))
         for got, exp in ((created, e["created"]), (modified, e["modified"])):
-            if exp != "-" and got != exp:
+            if got != ("" if exp == "-" else exp):
                 problems.append("%s: time %r instead of %r" % (name, got, exp))
         if not ident.isdigit():
             problems.append("%s: id %r" % (name, ident))
     for r in left:
         if not (not fat and root and (r[0].startswith("$") or r[0] == "Lost Dir")):
             problems.append("extra " + r[0])
+        if r[0] == "Lost Dir" and (r[3] or r[4]):
+            problems.append("Lost Dir shows the times %r and %r, which no volume set" % (r[3], r[4]))
     return problems
 
 
