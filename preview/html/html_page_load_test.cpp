@@ -12,8 +12,11 @@
 #include <vector>
 
 #include "preview/html/html_browser_callbacks.h"
+#include "preview/html/html_element_dump.h"
+#include "preview/html/html_entities.h"
 #include "preview/html/html_layout_pass.h"
 #include "preview/html/html_page_text.h"
+#include "preview/html/html_parse_scan.h"
 
 namespace htmlview {
 namespace {
@@ -32,6 +35,37 @@ TEST(HtmlPageLoadTest, KeepsKnownTagsAndDropsOthers) {
   EXPECT_EQ(Clean(u"<b>x</b>"), u"<b>x</b>");
   EXPECT_EQ(Clean(u"<bold>x<b class=x>y"), u"x<b class=x>y");
   EXPECT_EQ(Clean(u"<B>x</B>"), u"<B>x</B>");
+}
+
+// XHTML closes empty tags with a slash ("<br/>", "<hr />"): every known tag so written is kept by the loader
+// and read by the parse pass as itself, and a page of them lays out as the page of plain tags does.
+TEST(HtmlPageLoadTest, TagsClosedByASlashAreTheTagsTheyName) {
+  for (size_t i = 0; i < kKnownTagCount; ++i) {
+    const std::u16string tag(kKnownTags[i]);
+    for (const std::u16string& written : {tag + u"/>", tag + u" />"}) {
+      SCOPED_TRACE(std::string(written.begin(), written.end()));
+      EXPECT_EQ(Clean(u"a" + written + u"b"), u"a" + written + u"b");
+      EXPECT_EQ(KnownTagIndexAt(written, 0), static_cast<int>(i));
+      EXPECT_TRUE(TagAt(written, 0, tag));
+    }
+  }
+  // The page laid out 400 pixels wide, and the tops of its words.
+  const auto laid = [](std::u16string_view page, std::vector<int>* tops) {
+    HtmlDocument doc(nullptr, 0);
+    UseLayoutPass(doc);
+    FixedAdvanceMeasurer measurer;
+    LoadPage(doc, measurer, page, u"Arial", 15, u"http://h/p.html");
+    HtmlRect rect{0, 0, 400, 300};
+    doc.Layout(rect);
+    for (const auto& e : doc.elements)
+      if (tops && e->kind == kTextRun && e->text != u" ") tops->push_back(e->y);
+    return DumpElements(doc.elements);
+  };
+  std::vector<int> tops;
+  EXPECT_EQ(laid(u"one<br/>two<BR />three<hr/>four<p/>five<img src=\"a.gif\"/>six", &tops),
+            laid(u"one<br>two<BR>three<hr>four<p>five<img src=\"a.gif\">six", nullptr));
+  ASSERT_EQ(tops.size(), 6u);
+  for (size_t i = 1; i + 1 < tops.size(); ++i) EXPECT_GT(tops[i], tops[i - 1]) << i;  // a line each, six beside five
 }
 
 TEST(HtmlPageLoadTest, DropsScriptsCommentsAndStyles) {
