@@ -148,6 +148,12 @@ TEST(HtmlPageLoadTest, APagesBytesAreReadInTheirOwnEncoding) {
        u"<meta content='text/html;charset=iso-8859-1' http-equiv=content-type>\u00E9", 1252},
       {"<meta charset=x-unheard-of>caf\xE9 \xC3\xA9", u"<meta charset=x-unheard-of>caf\u00E9 \u00E9", 0},
       {"\xEF\xBB\xBF<meta charset=windows-1252>\xE2\x82\xAC", u"<meta charset=windows-1252>\u20AC", -1},  // mark first
+      // Named late in a long head; a charset commented out, or named past the head, is not heard.
+      {"<head><style>" + std::string(9000, ' ') + "</style><meta charset=windows-1251></head>\xCF",
+       u"<head><style>" + std::u16string(9000, u' ') + u"</style><meta charset=windows-1251></head>\u00CF", 1251},
+      {"<head><!-- <meta charset=windows-1251> --><meta charset=iso-8859-2>\xCF",
+       u"<head><!-- <meta charset=windows-1251> --><meta charset=iso-8859-2>\u00CF", 28592},
+      {"<head></head><meta charset=windows-1251>\xCF", u"<head></head><meta charset=windows-1251>\u00CF", 0},
   };
   for (const auto& c : cases) {
     int asked = -1;
