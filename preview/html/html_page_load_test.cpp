@@ -68,6 +68,37 @@ TEST(HtmlPageLoadTest, TagsClosedByASlashAreTheTagsTheyName) {
   for (size_t i = 1; i + 1 < tops.size(); ++i) EXPECT_GT(tops[i], tops[i - 1]) << i;  // a line each, six beside five
 }
 
+// A picture floated inside a link follows the link when clicked, as an inline one does; the float's padding
+// around it is no part of it.
+TEST(HtmlPageLoadTest, APictureFloatedInsideALinkFollowsIt) {
+  class Clicks : public NullHtmlCallbacks {
+   public:
+    void Navigate(const char16_t* url) override { urls.push_back(url); }
+    std::vector<std::u16string> urls;
+  } host;
+  HtmlDocument doc(&host, 0);
+  UseLayoutPass(doc);
+  FixedAdvanceMeasurer measurer;
+  LoadPage(doc, measurer,
+           u"<a href=left.html><img src=a.gif width=40 height=30 align=left></a><a href=inline.html><img src=b.gif "
+           u"width=40 height=30></a><a href=right.html><img src=c.gif width=40 height=30 align=right></a>words",
+           u"Arial", 15, u"http://h/p.html");
+  HtmlRect rect{0, 0, 400, 300};
+  doc.Layout(rect);
+  std::vector<const HtmlElement*> pictures;
+  for (const auto& e : doc.elements) {
+    if (e->kind == kImage) pictures.push_back(e.get());
+    for (const auto& child : e->children)
+      if (child->kind == kImage) pictures.push_back(child.get());
+  }
+  ASSERT_EQ(pictures.size(), 3u);
+  for (const HtmlElement* picture : pictures) {
+    doc.OnClick(picture->x + picture->width / 2, picture->y + picture->height / 2);
+    doc.OnClick(picture->x - 2, picture->y - 2);  // the padding
+  }
+  EXPECT_EQ(host.urls, (std::vector<std::u16string>{u"http://h/left.html", u"http://h/inline.html", u"http://h/right.html"}));
+}
+
 TEST(HtmlPageLoadTest, DropsScriptsCommentsAndStyles) {
   EXPECT_EQ(Clean(u"a<script>if (a<b) x();</script>b"), u"ab");
   EXPECT_EQ(Clean(u"a<!-- <b>hidden</b> -->b"), u"ab");
