@@ -33,6 +33,7 @@
 #include "preview/html/html_large_pages.h"
 #include "preview/html/html_layout_pass.h"
 #include "preview/html/html_page_load.h"
+#include "preview/html/html_page_text.h"
 
 namespace {
 
@@ -190,6 +191,7 @@ struct Generated {
   const char* label;
   std::string (*page)(size_t size);
   bool moves = false;  // time mouse moves over the laid-out page rather than its load
+  bool bytes = false;  // the page's bytes read as the viewer reads a file (its charset looked for) first
 };
 
 const Generated kGenerated[] = {
@@ -211,6 +213,12 @@ const Generated kGenerated[] = {
     {"mouse moves over one link repeated",
      [](size_t size) { return Repeat("", "<a href=l.html>a link</a> and words ", "", size); }, true},
     {"mouse moves over distinct links", DistinctLinks, true},
+    {"a head of metas naming no charset, read from its bytes",
+     [](size_t size) {
+       return Repeat("<html><head>", "<meta http-equiv=content-type content=\"text/html\">", "</head>x", size);
+     }, false, true},
+    {"comments in a head, read from its bytes",
+     [](size_t size) { return Repeat("<html><head>", "<!-- <meta name=a> -->", "</head>x", size); }, false, true},
 };
 
 // A host that makes every control it is asked for (as a window would be) and counts them, and repaints
@@ -242,16 +250,20 @@ void MoveOver(HtmlDocument& doc, int bottom, int moves) {
   for (int i = 0; i < moves; ++i) doc.OnMouseMove((i * 37) % 800, static_cast<int>((i * 7919LL) % bottom));
 }
 
-// The seconds of loading and laying out the page; with moves, of kMoves mouse moves over it afterwards.
-// repaints (when given) receives the repaint requests a move asks for, on average.
-double LoadSeconds(const std::string& page, bool moves = false, double* repaints = nullptr) {
-  const std::u16string text(page.begin(), page.end());
+// The seconds of loading and laying out the page (with bytes, read from its bytes first); with moves, of
+// kMoves mouse moves over it afterwards. repaints (when given) receives the repaint requests a move asks
+// for, on average.
+double LoadSeconds(const std::string& page, bool moves = false, double* repaints = nullptr, bool bytes = false) {
   HtmlDocument* shown = nullptr;
   CountingHost host(shown);
   HtmlDocument doc(&host, 0);
   shown = &doc;
   FixedAdvanceMeasurer measurer(8);
   double start = ThreadSeconds();
+  const CodePageReader widen = [](std::string_view b, uint32_t) { return std::u16string(b.begin(), b.end()); };
+  const auto* data = reinterpret_cast<const uint8_t*>(page.data());
+  const std::u16string text =
+      bytes ? PageTextFromBytes(data, page.size(), widen, true) : std::u16string(page.begin(), page.end());
   LoadPage(doc, measurer, text, u"Arial", 15, u"file://C:\\temp\\page.html");
   HtmlLayoutPass layout(doc, nullptr);
   HtmlRect rect{0, 0, 800, 600};
@@ -273,10 +285,10 @@ double LoadSeconds(const std::string& page, bool moves = false, double* repaints
 
 // The best of several loads (at least three, and `spend` seconds in all for a quick page): other work on
 // the machine only ever adds time, and a page of a millisecond needs many tries to show its own.
-double BestSeconds(const std::string& page, double spend = 0.05, bool moves = false) {
-  double seconds = LoadSeconds(page, moves), spent = seconds;
+double BestSeconds(const std::string& page, double spend = 0.05, bool moves = false, bool bytes = false) {
+  double seconds = LoadSeconds(page, moves, nullptr, bytes), spent = seconds;
   for (int round = 1; round < 2000 && seconds < 0.5 && (round < 3 || spent < spend); ++round) {
-    const double again = LoadSeconds(page, moves);
+    const double again = LoadSeconds(page, moves, nullptr, bytes);
     spent += again;
     seconds = std::min(seconds, again);
   }
@@ -303,6 +315,7 @@ struct Row {
     return generated ? generated->page(size) : Page(*construct, *shape, attributes, *mix, size);
   }
   bool Moves() const { return generated && generated->moves; }
+  bool Bytes() const { return generated && generated->bytes; }
 };
 
 // Measures one row in a child process, each load stopped after limit seconds of processor time: the small page, then the
@@ -330,27 +343,28 @@ Child Start(const Row& r, size_t index, int limit) {
       double repaints = -1;
       if (r.Moves()) LoadSeconds(page, true, &repaints);
       if (write(fds[1], &repaints, sizeof repaints) != sizeof repaints) _exit(1);
-      double got[2] = {LoadSeconds(page, r.Moves()), 0};
+      double got[2] = {LoadSeconds(page, r.Moves(), nullptr, r.Bytes()), 0};
       rusage used{};
       getrusage(RUSAGE_SELF, &used);
       got[1] = static_cast<double>(used.ru_maxrss) / 1024;
       if (write(fds[1], got, sizeof got) != sizeof got) _exit(1);
       _exit(0);
     }
-    const double small = BestSeconds(r.PageOf(kSmall), 0.05, r.Moves());
+    const double small = BestSeconds(r.PageOf(kSmall), 0.05, r.Moves(), r.Bytes());
     if (write(fds[1], &small, sizeof small) != sizeof small) _exit(1);
     const std::string page = r.PageOf(kLarge);
     StopAfter(limit);
-    double large = BestSeconds(page, 0.05, r.Moves());
+    double large = BestSeconds(page, 0.05, r.Moves(), r.Bytes());
     if (write(fds[1], &large, sizeof large) != sizeof large) _exit(1);
     // A ratio over the bound is measured again, both pages for longer, so that a slow moment of a shared
     // machine is not taken for growth.
     if (large / small > kBound) {
       StopAfter(limit);
-      double again[3] = {BestSeconds(r.PageOf(kSmall), 0.5, r.Moves()), BestSeconds(page, 0.5, r.Moves()), -1};
+      double again[3] = {BestSeconds(r.PageOf(kSmall), 0.5, r.Moves(), r.Bytes()),
+                         BestSeconds(page, 0.5, r.Moves(), r.Bytes()), -1};
       again[0] = std::min(again[0], small);
       again[1] = std::min(again[1], large);
-      if (again[1] / again[0] > kBound) again[2] = BestSeconds(r.PageOf(kCheck), 0.5, r.Moves()) / again[1];
+      if (again[1] / again[0] > kBound) again[2] = BestSeconds(r.PageOf(kCheck), 0.5, r.Moves(), r.Bytes()) / again[1];
       if (write(fds[1], again, sizeof again) != sizeof again) _exit(1);
     }
     _exit(0);

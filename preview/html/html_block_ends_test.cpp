@@ -81,7 +81,7 @@ TEST(HtmlBlockEnds, EndsAsTheScanFromEachBlockFindsThem) {
 
 TEST(KnownTagIndexTest, FindsWhatComparingEachKnownTagFinds) {
   const char16_t* const tokens[] = {u"<b", u"<B", u"<br", u"<BlockQuote", u"</blockquote", u"</blockquotes", u"<p",
-                                    u"<pre", u"</", u"<", u" ", u">", u"\t", u"a", u"\0", u"<x"};
+                                    u"<pre", u"</", u"<", u" ", u">", u"\t", u"a", u"\0", u"<x", u"/"};
   std::mt19937 random(5);
   for (int page = 0; page < 600; ++page) {
     std::u16string t;

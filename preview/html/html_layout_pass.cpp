@@ -159,9 +159,11 @@ void EndLine(Line& line, HtmlElementList& list, size_t i) {
   if (previous && IsWhiteSpace(*previous) && previous->align != 0) lineWidth -= previous->width;
   const HtmlElement* first = At(list, line.lineStart);
   const int firstAlign = first ? first->align : 0;
+  // A line wider than its room, centred or aligned right, keeps its left edge: moved left, its start would
+  // lie past the pane's edge, where no scrolling reaches.
   long long offset = 0;
   if (firstAlign == 2) offset = std::max<long long>(0, (r.right - lineWidth - r.left) / 2);
-  if (firstAlign == 1) offset = r.right - lineWidth - r.left;
+  if (firstAlign == 1) offset = std::max<long long>(0, r.right - lineWidth - r.left);
   for (size_t j = line.lineStart; j <= i && j < n; ++j) {
     HtmlElement* c = list[j].get();
     if (!c) continue;

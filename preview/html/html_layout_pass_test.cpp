@@ -542,7 +542,9 @@ TEST(OrdinaryPagesTest, LaidOutWithinTheBudgetAsWithoutItAndNoTwoWordsOverlap) {
 // row all of whose slots rowspans from above cover starts no cell. Cells hold a few words or a line of them
 // kept whole, sometimes a picture, and ask a width now and then; the table sometimes asks the whole width.
 // Before it, now and then, a float of either side (a picture, or a table of a cell) with words beside it and
-// sometimes a picture that may be too wide for the room the float leaves.
+// sometimes a picture that may be too wide for the room the float leaves. The table stands, by a draw of its
+// own, aligned or floated right or centred (by its own "align", a block or "<center>"), and now and then is
+// wider than the page (by its width, or a word in its first cell).
 struct SpanTable {
   struct Slot {
     int row, column, rowspan, colspan;
@@ -554,8 +556,9 @@ struct SpanTable {
   bool emptyRow = false;    // a row starts no cell
 };
 
-SpanTable RandomSpanTable(std::mt19937& random) {
+SpanTable RandomSpanTable(std::mt19937& random, std::mt19937& contexts) {
   const auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  const auto context = [&contexts](int n) { return static_cast<int>(contexts() % static_cast<unsigned>(n)); };
   SpanTable table;
   std::u16string& text = table.text;
   const char16_t* side = pick(2) ? u"left" : u"right";
@@ -578,8 +581,18 @@ SpanTable RandomSpanTable(std::mt19937& random) {
   std::vector<std::vector<bool>> taken(static_cast<size_t>(rows), std::vector<bool>(static_cast<size_t>(columns)));
   const auto free = [&](int r, int c) { return !taken[static_cast<size_t>(r)][static_cast<size_t>(c)]; };
   table.wholeWidth = pick(3) == 0;
+  const int place = context(6), wide = context(4);
+  const char16_t* const opens[] = {u"", u"", u"", u"<div align=right>", u"<p align=right>", u"<center>"};
+  const char16_t* const closes[] = {u"", u"", u"", u"</div>", u"</p>", u"</center>"};
+  const char16_t* const aligns[] = {u"", u" align=right", u" align=center", u"", u"", u""};
+  std::u16string width = table.wholeWidth ? u" width=100%" : u"";
+  if (wide == 1) {
+    width = u" width=" + os::Decimal(kPageWidth + 100 + context(800));
+    table.wholeWidth = false;
+  }
+  text += opens[place];
   text += u"<table border=" + os::Decimal(pick(3)) + u" cellpadding=" + os::Decimal(pick(6)) + u" cellspacing=" +
-          os::Decimal(pick(5)) + (table.wholeWidth ? u" width=100%>" : u">");
+          os::Decimal(pick(5)) + aligns[place] + width + u">";
   for (int r = 0; r < rows; ++r) {
     text += u"<tr>";
     bool started = false;
@@ -612,20 +625,42 @@ SpanTable RandomSpanTable(std::mt19937& random) {
       text += u">";
       const int words = 1 + pick(pick(3) == 0 ? 40 : 6);
       for (int w = 0; w < words; ++w) text += u"w" + std::u16string(static_cast<size_t>(pick(9)), u'x') + u" ";
+      if (wide == 2 && table.cells.size() == 1) {  // a word of 1,400 pixels
+        text += std::u16string(200, u'l') + u" ";
+        table.wholeWidth = false;
+      }
       if (pick(6) == 0) text += u"<img src=p.gif width=" + os::Decimal(10 + pick(200)) + u" height=" + os::Decimal(5 + pick(60)) + u">";
       started = true;
     }
     if (pick(2)) text += u"</tr>";
     table.emptyRow = table.emptyRow || !started;
   }
-  text += u"</table>after";
+  text += u"</table>";
+  text += closes[place];
+  text += u"after";
   return table;
 }
 
+// The elements of list and below it that show something and lie left of the page's edge.
+int LeftOfThePage(const HtmlElementList& list) {
+  int found = 0;
+  for (const auto& e : list) {
+    if (!e) continue;
+    if (e->x < 0 && e->width > 0 && !IsWhiteSpace(*e)) ++found;
+    found += LeftOfThePage(e->children);
+  }
+  return found;
+}
+
 // The table's cells where its grid puts them: a cell whose rows all come before another's lies above it, one
-// whose columns all come before another's lies left of it; asking the whole width, it keeps within the page
-// (beside a float too).
-void JudgeSpanTable(const SpanTable& table, const HtmlElementList& list) {
+// whose columns all come before another's lies left of it; every cell lies inside the table's frame, and
+// nothing left of the page's edge, where no scrolling reaches, however wide the table; asking the whole
+// width, it keeps within the page (beside a float too).
+struct SpanJudgement {
+  bool cellsOutsideFrame = false, leftOfThePage = false;
+};
+
+void JudgeSpanTable(const SpanTable& table, const HtmlElementList& list, SpanJudgement& judged) {
   std::vector<const HtmlElement*> boxes;
   const HtmlElement* frame = nullptr;
   int containers = 0;
@@ -645,27 +680,41 @@ void JudgeSpanTable(const SpanTable& table, const HtmlElementList& list) {
   }
   EXPECT_EQ(misplaced, 0);
   ASSERT_NE(frame, nullptr);
+  int outside = 0;
+  for (const HtmlElement* cell : boxes)
+    if (cell->x < frame->x || cell->y < frame->y || cell->x + cell->width > frame->x + frame->width ||
+        cell->y + cell->height > frame->y + frame->height)
+      ++outside;
+  EXPECT_EQ(outside, 0);
+  const int left = LeftOfThePage(list);
+  EXPECT_EQ(left, 0);
+  judged = {outside > 0, left > 0};
   if (table.wholeWidth) {  // but for the pixel a spanning cell's sizing may give each of its columns
     EXPECT_LE(frame->x + frame->width, kPageWidth + 4);
   }
 }
 
 TEST(OrdinaryPagesTest, RandomTablesWithRowAndColumnSpansBesideFloatsLayEveryCellInItsPlace) {
-  std::mt19937 random(111);
+  std::mt19937 random(111), contexts(112);
   FixedAdvanceMeasurer measurer{7};
-  int words = 0, cells = 0, emptyRows = 0, floats = 0;
+  int words = 0, cells = 0, emptyRows = 0, floats = 0, outsideFrame = 0, leftOfThePage = 0;
   constexpr int kTables = 300;
   for (int table = 0; table < kTables; ++table) {
-    const SpanTable span = RandomSpanTable(random);
+    const SpanTable span = RandomSpanTable(random, contexts);
     SCOPED_TRACE(std::string(span.text.begin(), span.text.end()));
-    const Overlaps found = CheckOrdinaryPage(span.text, measurer, [&](const HtmlElementList& list) { JudgeSpanTable(span, list); });
+    SpanJudgement judged;
+    const Overlaps found =
+        CheckOrdinaryPage(span.text, measurer, [&](const HtmlElementList& list) { JudgeSpanTable(span, list, judged); });
     words += found.words > 0;
     cells += found.cells > 0;
     emptyRows += span.emptyRow;
     floats += span.floatCells > 0;
+    outsideFrame += judged.cellsOutsideFrame;
+    leftOfThePage += judged.leftOfThePage;
   }
   std::printf("of %d tables (%d with a row that starts no cell, %d beside a float): %d with words or pictures on "
-              "each other, %d with cells on each other\n", kTables, emptyRows, floats, words, cells);
+              "each other, %d with cells on each other, %d with cells outside their frame, %d with something left "
+              "of the page\n", kTables, emptyRows, floats, words, cells, outsideFrame, leftOfThePage);
 }
 
 }  // namespace

@@ -12,8 +12,11 @@
 #include <vector>
 
 #include "preview/html/html_browser_callbacks.h"
+#include "preview/html/html_element_dump.h"
+#include "preview/html/html_entities.h"
 #include "preview/html/html_layout_pass.h"
 #include "preview/html/html_page_text.h"
+#include "preview/html/html_parse_scan.h"
 
 namespace htmlview {
 namespace {
@@ -32,6 +35,68 @@ TEST(HtmlPageLoadTest, KeepsKnownTagsAndDropsOthers) {
   EXPECT_EQ(Clean(u"<b>x</b>"), u"<b>x</b>");
   EXPECT_EQ(Clean(u"<bold>x<b class=x>y"), u"x<b class=x>y");
   EXPECT_EQ(Clean(u"<B>x</B>"), u"<B>x</B>");
+}
+
+// XHTML closes empty tags with a slash ("<br/>", "<hr />"): every known tag so written is kept by the loader
+// and read by the parse pass as itself, and a page of them lays out as the page of plain tags does.
+TEST(HtmlPageLoadTest, TagsClosedByASlashAreTheTagsTheyName) {
+  for (size_t i = 0; i < kKnownTagCount; ++i) {
+    const std::u16string tag(kKnownTags[i]);
+    for (const std::u16string& written : {tag + u"/>", tag + u" />"}) {
+      SCOPED_TRACE(std::string(written.begin(), written.end()));
+      EXPECT_EQ(Clean(u"a" + written + u"b"), u"a" + written + u"b");
+      EXPECT_EQ(KnownTagIndexAt(written, 0), static_cast<int>(i));
+      EXPECT_TRUE(TagAt(written, 0, tag));
+    }
+  }
+  // The page laid out 400 pixels wide, and the tops of its words.
+  const auto laid = [](std::u16string_view page, std::vector<int>* tops) {
+    HtmlDocument doc(nullptr, 0);
+    UseLayoutPass(doc);
+    FixedAdvanceMeasurer measurer;
+    LoadPage(doc, measurer, page, u"Arial", 15, u"http://h/p.html");
+    HtmlRect rect{0, 0, 400, 300};
+    doc.Layout(rect);
+    for (const auto& e : doc.elements)
+      if (tops && e->kind == kTextRun && e->text != u" ") tops->push_back(e->y);
+    return DumpElements(doc.elements);
+  };
+  std::vector<int> tops;
+  EXPECT_EQ(laid(u"one<br/>two<BR />three<hr/>four<p/>five<img src=\"a.gif\"/>six", &tops),
+            laid(u"one<br>two<BR>three<hr>four<p>five<img src=\"a.gif\">six", nullptr));
+  ASSERT_EQ(tops.size(), 6u);
+  for (size_t i = 1; i + 1 < tops.size(); ++i) EXPECT_GT(tops[i], tops[i - 1]) << i;  // a line each, six beside five
+}
+
+// A picture floated inside a link follows the link when clicked, as an inline one does; the float's padding
+// around it is no part of it.
+TEST(HtmlPageLoadTest, APictureFloatedInsideALinkFollowsIt) {
+  class Clicks : public NullHtmlCallbacks {
+   public:
+    void Navigate(const char16_t* url) override { urls.push_back(url); }
+    std::vector<std::u16string> urls;
+  } host;
+  HtmlDocument doc(&host, 0);
+  UseLayoutPass(doc);
+  FixedAdvanceMeasurer measurer;
+  LoadPage(doc, measurer,
+           u"<a href=left.html><img src=a.gif width=40 height=30 align=left></a><a href=inline.html><img src=b.gif "
+           u"width=40 height=30></a><a href=right.html><img src=c.gif width=40 height=30 align=right></a>words",
+           u"Arial", 15, u"http://h/p.html");
+  HtmlRect rect{0, 0, 400, 300};
+  doc.Layout(rect);
+  std::vector<const HtmlElement*> pictures;
+  for (const auto& e : doc.elements) {
+    if (e->kind == kImage) pictures.push_back(e.get());
+    for (const auto& child : e->children)
+      if (child->kind == kImage) pictures.push_back(child.get());
+  }
+  ASSERT_EQ(pictures.size(), 3u);
+  for (const HtmlElement* picture : pictures) {
+    doc.OnClick(picture->x + picture->width / 2, picture->y + picture->height / 2);
+    doc.OnClick(picture->x - 2, picture->y - 2);  // the padding
+  }
+  EXPECT_EQ(host.urls, (std::vector<std::u16string>{u"http://h/left.html", u"http://h/inline.html", u"http://h/right.html"}));
 }
 
 TEST(HtmlPageLoadTest, DropsScriptsCommentsAndStyles) {
@@ -114,6 +179,12 @@ TEST(HtmlPageLoadTest, APagesBytesAreReadInTheirOwnEncoding) {
        u"<meta content='text/html;charset=iso-8859-1' http-equiv=content-type>\u00E9", 1252},
       {"<meta charset=x-unheard-of>caf\xE9 \xC3\xA9", u"<meta charset=x-unheard-of>caf\u00E9 \u00E9", 0},
       {"\xEF\xBB\xBF<meta charset=windows-1252>\xE2\x82\xAC", u"<meta charset=windows-1252>\u20AC", -1},  // mark first
+      // Named late in a long head; a charset commented out, or named past the head, is not heard.
+      {"<head><style>" + std::string(9000, ' ') + "</style><meta charset=windows-1251></head>\xCF",
+       u"<head><style>" + std::u16string(9000, u' ') + u"</style><meta charset=windows-1251></head>\u00CF", 1251},
+      {"<head><!-- <meta charset=windows-1251> --><meta charset=iso-8859-2>\xCF",
+       u"<head><!-- <meta charset=windows-1251> --><meta charset=iso-8859-2>\u00CF", 28592},
+      {"<head></head><meta charset=windows-1251>\xCF", u"<head></head><meta charset=windows-1251>\u00CF", 0},
   };
   for (const auto& c : cases) {
     int asked = -1;

@@ -55,6 +55,16 @@ bool StartsWithNoCase(const uint8_t* bytes, size_t size, size_t at, std::string_
   return true;
 }
 
+constexpr uint8_t kCommentEnd[] = {'-', '-', '>'};
+
+// True when the tag named by name (its "<" included, in small letters) starts at at: the name in any case,
+// then the end, a space, "/" or ">".
+bool TagStartsAt(const uint8_t* bytes, size_t size, size_t at, std::string_view name) {
+  if (!StartsWithNoCase(bytes, size, at, name)) return false;
+  const size_t after = at + name.size();
+  return after == size || IsAsciiSpace(bytes[after]) || bytes[after] == '/' || bytes[after] == '>';
+}
+
 // The label in a content value such as "text/html; charset=utf-8".
 std::string ContentCharset(std::u16string_view content) {
   const std::string lower = AsciiLowerTrimmed(content);
@@ -84,13 +94,23 @@ uint32_t NumberAfter(std::string_view label, std::string_view prefix) {
 }  // namespace
 
 std::string MetaCharset(const uint8_t* bytes, size_t size) {
-  const size_t scan = std::min(size, kCharsetScanBytes);
   StringTable attributes;
-  for (size_t at = 0; at < scan; ++at) {
-    if (bytes[at] != '<' || !StartsWithNoCase(bytes, scan, at, "<meta")) continue;
-    // The tag's bytes one unit each: its names and values are ASCII where they matter.
+  for (size_t at = 0; at < size; ++at) {
+    if (bytes[at] != '<') continue;
+    // A comment hides what it holds (a charset commented out); its end is searched from the opener itself,
+    // as the page's loader does.
+    if (StartsWithNoCase(bytes, size, at, "<!--")) {
+      const uint8_t* end = std::search(bytes + at + 2, bytes + size, kCommentEnd, kCommentEnd + 3);
+      if (end == bytes + size) return {};
+      at = static_cast<size_t>(end - bytes) + 2;
+      continue;
+    }
+    if (TagStartsAt(bytes, size, at, "</head") || TagStartsAt(bytes, size, at, "<body")) return {};
+    if (!TagStartsAt(bytes, size, at, "<meta")) continue;
+    // The tag's bytes one unit each: its names and values are ASCII where they matter. The search goes on
+    // after it, so each byte of the head is read once however many metas it holds.
     std::u16string tag;
-    for (size_t p = at; p < scan && bytes[p] != '>'; ++p) tag.push_back(bytes[p]);
+    for (; at < size && bytes[at] != '>'; ++at) tag.push_back(bytes[at]);
     ParseAttributes(tag, attributes);
     std::string label;
     for (int row = 0; row < attributes.RowCount(); ++row) {

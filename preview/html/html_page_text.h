@@ -16,11 +16,10 @@ namespace htmlview {
 using CodePageReader = std::function<std::u16string(std::string_view bytes, uint32_t codePage)>;
 
 constexpr uint32_t kUtf8CodePage = 65001;
-// How far into a page its <meta> charset is looked for.
-constexpr size_t kCharsetScanBytes = 4096;
 
-// The charset label a <meta charset> or <meta http-equiv content="...; charset=..."> names among the
-// page's first bytes, in small letters; empty when none does.
+// The charset label a <meta charset> or <meta http-equiv content="...; charset=..."> names in the page's
+// head (up to its "</head" or "<body", else the whole page; comments passed over), in small letters; empty
+// when none does. A head of long styles or scripts names it far into the page. Linear in the page.
 std::string MetaCharset(const uint8_t* bytes, size_t size);
 // The code page a charset label names (UTF-16 labels name UTF-8: a page whose bytes were not UTF-16 was
 // not written so); 0 for a label this viewer does not know.

@@ -360,6 +360,10 @@ size_t HtmlParsePass::Image(ParseState& s, size_t pos) {
       if (EqualsNoCase(std::u16string_view(own).substr(p, 5), u"align")) own[p] = u'_';
     ParseRange(own, box->children, s.inheritedFace, s.inheritedHeight, s.inheritedColor, s.url, s.depth + 1, s.align,
                s.noWrap);
+    // The picture belongs to the link its tag stands in, as an inline one does; the box's own parse starts
+    // outside any link.
+    for (auto& child : box->children)
+      if (child && child->kind == kImage) child->linkIndex = s.linkIndex;
     Add(s, std::move(box));
     AddBreak(s, s.LineAlign());
     AddBreak(s, s.LineAlign());

@@ -36,7 +36,9 @@ int KnownTagIndexAt(std::u16string_view text, size_t pos, std::u16string_view en
   }();
   if (pos >= text.size() || text[pos] != u'<') return -1;
   size_t end = pos + 1;
-  while (end < text.size() && end - pos <= kLongest && ends.find(text[end]) == std::u16string_view::npos) ++end;
+  while (end < text.size() && end - pos <= kLongest && ends.find(text[end]) == std::u16string_view::npos &&
+         !(text[end] == u'/' && end > pos + 1))
+    ++end;
   const size_t length = end - pos;
   if (length > kLongest) return -1;
   for (const Known& known : byLength[length])
@@ -49,7 +51,8 @@ bool TagAt(std::u16string_view text, size_t pos, std::u16string_view prefix) {
   // Tag names are read in any case, as the loader keeps them.
   if (!EqualsNoCase(text.substr(pos, prefix.size()), prefix)) return false;
   const size_t after = pos + prefix.size();
-  return after == text.size() || text[after] == u' ' || text[after] == u'>' || text[after] == 0;
+  return after == text.size() || text[after] == u' ' || text[after] == u'>' || text[after] == 0 ||
+         (text[after] == u'/' && prefix.size() > 1);
 }
 
 size_t FindTag(std::u16string_view text, size_t from, std::u16string_view prefix) {

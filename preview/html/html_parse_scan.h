@@ -61,13 +61,14 @@ struct ParseState {
   size_t Size() const { return text.size(); }
 };
 
-// The characters that end a tag's name for the parse pass (and the end of the text).
+// The characters that end a tag's name for the parse pass (and the end of the text). A "/" after the name's
+// first character ends it too, so that XHTML's "<br/>" and "<hr/>" are the tags they are in every reader.
 inline constexpr std::u16string_view kTagNameEnds{u" >\0", 3};
 // The index in kKnownTags of the known tag whose "<" stands at pos, its name (any case) followed by the end
-// of the text or one of ends; -1 when there is none. The name is read once and compared with the known
+// of the text, one of ends or that "/"; -1 when there is none. The name is read once and compared with the known
 // tags of its length, rather than each known tag compared in turn at every "<".
 int KnownTagIndexAt(std::u16string_view text, size_t pos, std::u16string_view ends = kTagNameEnds);
-// True when text[pos..] begins with prefix followed by the end, a space or ">".
+// True when text[pos..] begins with prefix followed by the end, a space, ">" or "/".
 bool TagAt(std::u16string_view text, size_t pos, std::u16string_view prefix);
 // The position of the ">" closing the tag at pos, or text.size().
 size_t TagClose(std::u16string_view text, size_t pos);

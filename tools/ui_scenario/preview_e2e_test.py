@@ -61,6 +61,10 @@ def check(sample, shown):
         missing = [w for w in sample.get("text", []) if w not in detail]
         if missing:
             return f"the page lacks {missing}: {detail[:200]}"
+        # The lines its canvas shows, counted by its pixels: words run together lose theirs.
+        lines = re.search(r"lines=(\d+)", detail)
+        if "lines" in sample and (not lines or int(lines[1]) != sample["lines"]):
+            return f"the page shows {lines[1] if lines else 'no'} lines, not {sample['lines']}: {detail[:200]}"
     else:
         return f"no check for {expect}"
     wanted_box = sample.get("box", "")

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <set>
 
 #include "platform/harness/driver.h"
@@ -95,6 +96,29 @@ std::string DrawnBox(const std::vector<uint8_t>& rgba, int width, int height) {
   }
   if (right < 0) return "0x0";
   return std::to_string(right - left + 1) + "x" + std::to_string(bottom - top + 1);
+}
+
+// The lines a page shows: bands of pixel rows holding something other than its ground (its most common
+// colour), apart by rows of ground alone.
+int InkLines(const std::vector<uint8_t>& rgba, int width, int height) {
+  std::map<uint32_t, size_t> counts;
+  const auto colour = [&rgba](size_t i) {
+    return static_cast<uint32_t>(rgba[i]) << 16 | static_cast<uint32_t>(rgba[i + 1]) << 8 | rgba[i + 2];
+  };
+  for (size_t i = 0; i + 3 < rgba.size(); i += 4) ++counts[colour(i)];
+  if (counts.empty()) return 0;
+  const uint32_t ground =
+      std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) { return a.second < b.second; })->first;
+  int lines = 0;
+  bool inLine = false;
+  for (int y = 0; y < height; ++y) {
+    bool ink = false;
+    for (int x = 0; x < width && !ink; ++x)
+      ink = colour((static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 4) != ground;
+    if (ink && !inLine) ++lines;
+    inLine = ink;
+  }
+  return lines;
 }
 
 }  // namespace
@@ -193,12 +217,20 @@ PreviewShown DescribePreview(HANDLE process, HWND pane, const PlaceholderPicture
     // button's).
     std::string classes, texts = ControlText(viewer);
     if (!texts.empty()) texts = " | " + texts;
+    int lines = -1;
     for (HWND child : children) {
       if (!::IsWindowVisible(child) || ClassName(child) == L"Static") continue;
       classes += (classes.empty() ? "" : " ") + Utf8(ClassName(child));
       const std::string text = ControlText(child);
       if (!text.empty()) texts += " | " + text;
+      // A page viewer's canvas: the lines its page shows.
+      if (ClassName(child) == L"#32770" && lines < 0) {
+        int w = 0, h = 0;
+        const std::vector<uint8_t> canvas = ViewerPixels(child, &w, &h);
+        lines = InkLines(canvas, w, h);
+      }
     }
+    if (lines >= 0) texts += " | lines=" + std::to_string(lines);
     if (!classes.empty()) return {"window", classes + texts};
   }
   return {"drawn", "colours=" + std::to_string(DistinctColours(pixels)) + " box=" + DrawnBox(pixels, width, height)};

@@ -15,8 +15,9 @@ struct PreviewShown {
   // "text" (a rich-edit control), "list" (a list view), "window" (other child controls), "placeholder"
   // (one of the pane's pictures), "drawn" (painted by the viewer itself), "none" (no viewer).
   std::string view;
-  // The text, the rows, the placeholder's name, the child classes, or "colours=N box=WxH" (what was drawn
-  // on the viewer's white ground).
+  // The text, the rows, the placeholder's name, the child classes with their texts (and for a page viewer's
+  // canvas "lines=N", the bands of its pixel rows that hold more than its ground), or "colours=N box=WxH"
+  // (what was drawn on the viewer's white ground).
   std::string detail;
 };
 

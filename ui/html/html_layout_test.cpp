@@ -19,6 +19,14 @@ TEST_F(HtmlFlowTest, BreakCountedOnlyAfterOneSeparator) {
   ASSERT_EQ(single.size(), 2u);
   EXPECT_EQ(single[1].rect.top, 20);
   EXPECT_EQ(Lay(u"a<br=2>b").height, 60);
+  // A break and a rule as XHTML writes them are laid out as the plain tags are.
+  const HtmlLayoutResult xhtml = Lay(u"one<br/>two<hr />three"), plain = Lay(u"one<br>two<hr>three");
+  auto lines = Texts(xhtml);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1].rect.top, 20);
+  ASSERT_EQ(OfKind(xhtml, HtmlPaintItem::Kind::kRule).size(), 1u);
+  ASSERT_EQ(xhtml.items.size(), plain.items.size());
+  for (size_t i = 0; i < plain.items.size(); ++i) EXPECT_EQ(xhtml.items[i].rect, plain.items[i].rect) << i;
 }
 
 TEST_F(HtmlFlowTest, NestedBoldIsCappedAndStrayClosingChangesNothing) {

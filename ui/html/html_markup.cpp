@@ -52,8 +52,11 @@ void ReadAttributes(std::u16string_view rest, std::vector<HtmlAttribute>& out) {
   }
 }
 
-bool EndsTagName(std::u16string_view text, size_t pos) {
-  return pos >= text.size() || text[pos] == kBlank || text[pos] == u'>' || text[pos] == u'=';
+// A name ends at a blank, "=", ">" or, after its first character, "/": XHTML's "<br/>" is "br", as
+// "</b>" is a closing "b".
+bool EndsTagName(std::u16string_view text, size_t pos, size_t nameStart) {
+  return pos >= text.size() || text[pos] == kBlank || text[pos] == u'>' || text[pos] == u'=' ||
+         (text[pos] == u'/' && pos > nameStart);
 }
 
 }  // namespace
@@ -100,7 +103,7 @@ void HtmlTokenizer::ReadTag(HtmlToken& token) {
   pos_ = end < text_.size() ? end + 1 : end;
   std::u16string_view body = text_.substr(start, end - start);
   size_t nameEnd = 0;
-  while (nameEnd < body.size() && body[nameEnd] != kBlank && body[nameEnd] != u'=') ++nameEnd;
+  while (!EndsTagName(body, nameEnd, 0)) ++nameEnd;
   std::u16string_view name = body.substr(0, nameEnd);
   if (!name.empty() && name[0] == u'/') {
     token.closing = true;
@@ -152,7 +155,7 @@ size_t FindTag(std::u16string_view text, std::u16string_view name, size_t from, 
   needle += name;
   for (size_t at = text.find(needle, from); at != std::u16string_view::npos; at = text.find(needle, at + 1)) {
     if (at > 0 && text[at - 1] == u'<') continue;
-    if (EndsTagName(text, at + needle.size())) return at;
+    if (EndsTagName(text, at + needle.size(), at + 1)) return at;
   }
   return std::u16string_view::npos;
 }

@@ -38,6 +38,30 @@ TEST(HtmlMarkup, TagsAttributesAndLiteralLessThan) {
   EXPECT_EQ(tokens[3].text, u"font");
 }
 
+// XHTML closes empty tags with a slash ("<br/>", "<hr />"): the name ends before it, so every tag of the
+// table reads so as itself; a "/" that begins the name still closes.
+TEST(HtmlMarkup, TagsClosedByASlashAreTheTagsTheyName) {
+  for (std::u16string_view name :
+       {u"b", u"i", u"em", u"u", u"s", u"strike", u"font", u"hr", u"br", u"t", u"left", u"center", u"right", u"justify",
+        u"baseline", u"top", u"vcenter", u"middle", u"bottom", u"bmp", u"icon", u"ilst", u"string", u"body", u"h1",
+        u"h2", u"h3", u"h4", u"h5", u"h6", u"code", u"pre", u"big", u"small", u"sub", u"sup", u"span", u"a",
+        u"table", u"tr", u"td"}) {
+    const std::u16string tag(name);
+    for (const std::u16string& written : {u"<" + tag + u"/>", u"<" + tag + u" />"}) {
+      const auto tokens = Tokens(written);
+      ASSERT_EQ(tokens.size(), 1u);
+      EXPECT_EQ(tokens[0].text, tag);
+      EXPECT_FALSE(tokens[0].closing);
+    }
+    EXPECT_EQ(FindTag(u"x<" + tag + u"/>", tag, 0, false), 1u);
+  }
+  EXPECT_EQ(Tokens(u"<br/>")[0].count, 1);
+  const auto link = Tokens(u"<a href='x.htm'/></a/>");
+  EXPECT_EQ(*link[0].Attribute(u"href"), u"x.htm");
+  EXPECT_TRUE(link[1].closing);
+  EXPECT_EQ(link[1].text, u"a");
+}
+
 TEST(HtmlMarkup, EntitiesOfAngleBracketsStayText) {
   std::u16string prepared = PrepareHtmlText(u"&lt;b&gt;x\r\ny\tz", true);
   EXPECT_EQ(prepared, u"<<b>x<br>y<t>z");

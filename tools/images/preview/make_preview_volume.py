@@ -17,7 +17,7 @@ viewer that draws nothing), "text" (the document view's rich-edit control; `text
 "list" (a list of rows; `rows` names some), "media" (a player's window), "html" (our page viewer),
 "placeholder corrupted|not-available|too-large" (File Corrupted, Preview not available for this file type, File
 too large to preview); `box` begins the message the preview shows first; `shape` is a picture's width and height,
-whose proportions what the pane draws keeps.
+whose proportions what the pane draws keeps; `lines` the lines of words and rules a page shows.
 """
 
 import argparse
@@ -408,6 +408,48 @@ def zip_tool_archive(work):
         return f.read()
 
 
+# Pages as e-mail programs and editors save them: XHTML's empty tags, a head of styles or scripts that names
+# the charset past its first kilobytes, and tables aligned or floated right that are wider than the pane.
+XHTML_LINES = ("<html><head><title>Lines</title></head><body>\r\none<br/>two<br/>three<hr/>four<br/>"
+               "more</body></html>\r\n")
+XHTML_LINE_COUNT = 6  # five lines of words and the rule
+PRICES = "\u041f\u0440\u0430\u0439\u0441-\u043b\u0438\u0441\u0442"            # Price list
+CENIK = "Cen\u00edk \u017elu\u0165ou\u010dk\u00fd k\u016f\u0148"            # Price list, a yellow horse
+GREEK_PRICES = "\u03a4\u03b9\u03bc\u03bf\u03ba\u03b1\u03c4\u03ac\u03bb\u03bf\u03b3\u03bf\u03c2"  # Price list
+
+
+def wide_table(words, align):
+    """A table of 12 columns of words, 1,400 pixels wide, aligned or floated as align says."""
+    cells = "".join(f"<td>{words} {n}</td>" for n in range(12))
+    return f'<table{align} border="1" width="1400"><tr>{cells}</tr><tr>{cells}</tr></table>'
+
+
+def late_charset_page(title, words, meta, filler, table):
+    """A page whose head holds filler (a style or a script of several kilobytes) before its charset."""
+    return (f"<html><head>{filler}{meta}<title>{title}</title></head><body><h1>{title}</h1>\r\n"
+            f"<p>{words}</p>\r\n{table}\r\n<p>{words}</p></body></html>\r\n")
+
+
+def late_charset_samples():
+    style = "<style>\r\n" + "".join(f".c{n} {{ margin: {n}px; color: #{n:06x}; }}\r\n" for n in range(200)) + "</style>"
+    script = "<script>\r\n" + "".join(f"var v{n} = {n} * 2; // line {n}\r\n" for n in range(200)) + "</script>"
+    assert len(style) > 4096 and len(script) > 4096
+    http_equiv = '<meta http-equiv="Content-Type" content="text/html; charset={}">'
+    return [
+        sample("/Web/lines xhtml.html", XHTML_LINES.encode(), "html", "html-xhtml", text=["Lines"],
+               lines=XHTML_LINE_COUNT),
+        sample("/Web/prices 1251.html", late_charset_page(PRICES, CYRILLIC, http_equiv.format("windows-1251"), style,
+                                                          wide_table(PRICES, ' align="right"')).encode("cp1251"),
+               "html", "html-late-charset", text=[PRICES]),
+        sample("/Web/cenik 8859-2.html", late_charset_page(CENIK, CENIK, http_equiv.format("iso-8859-2"), script,
+                                                           '<div align="right">' + wide_table(CENIK, "") + "</div>")
+               .encode("iso-8859-2"), "html", "html-late-charset", text=[CENIK]),
+        sample("/Web/prices 8859-7.html", late_charset_page(GREEK_PRICES, GREEK, '<meta charset="iso-8859-7">', style,
+                                                            wide_table(GREEK, ' align="right"')).encode("iso-8859-7"),
+               "html", "html-late-charset", text=[GREEK_PRICES]),
+    ]
+
+
 def encoding_samples(work):
     """Files whose text is beyond ASCII or holds zeros; each names the words it must show (a page's title
     shows in the viewer's title)."""
@@ -557,6 +599,7 @@ def preview_samples(work):
         sample("/Large/big picture.jpg", jpg + bytes(5 * 1024 * 1024 + 4096), TOO_LARGE, "large"),
     ]
     files += encoding_samples(work)
+    files += late_charset_samples()
     # The damaged file of each kind.
     kinds = {}
     for f in files:
