@@ -10,8 +10,8 @@ manifests (what The Sleuth Kit, icat and photorec say the disk holds), with a sn
 Disks: the raw disks of RAW_DISKS (bare volumes, the carving volume, the five partitioned disks, the damage kit),
 each in every wrapper of WRAPPERS (those build/images lacks are made by make_wrappers.py into --wrappers), and the
 disks that come in one wrapper of their own (big.vhd, big5g.vhdx; badfooter.vhd and badfooter.fixed.vhd, whose
-footer at the end has a wrong checksum, as more wrappers of mbr_primary). The raw file itself is refused: the
-driver opens VHD and VHDX images only, as the program does (checked once per disk).
+footer at the end has a wrong checksum, as more wrappers of mbr_primary). The raw file itself is read as the
+disk it is, whatever its name: its partitions and Quick Scan trees are the first wrapper's (checked once per disk).
 
 For each wrapper:
 - Quick Scan of every FAT or NTFS volume (chosen as the source page chooses it: --partition N where the table
@@ -82,7 +82,6 @@ SEARCHED = {100: (("fat16", "fat32"), "fat16"), 200: (("fat16", "fat32"), "fat32
 TRACE_TYPES = oracle.PHOTOREC_TYPES + ["xls", "ppt"]
 BIG_DISK = 1 << 30
 TRACE_FILE_MB = 1
-NOT_A_VHDX = "not a VHDX image that can be read"
 
 
 def disk_names():
@@ -403,14 +402,26 @@ def invalid_samples(disk):
 
 # ---------------------------------------------------------------- the disk's cases
 
-def refusals(args, disk):
-    """The raw file is refused: the driver opens VHD and VHDX images only."""
+def raw_reads(args, disk):
+    """The raw file is the disk as it stands, whatever its name: its partitions and each volume's Quick Scan tree are
+    those of the disk's first wrapper."""
     if not disk.raw:
         return []
-    proc = run(args.enginectl, "quick", disk.raw, "--range", 100, 0, 1)
-    if proc.returncode != 1 or proc.stdout or NOT_A_VHDX.encode() not in proc.stderr:
-        return ["%s: status %d, %r" % (os.path.basename(disk.raw), proc.returncode, proc.stderr[:200])]
-    return []
+    problems = []
+    first = disk.wrappers[0]
+    listed = [run(args.enginectl, "partitions", image) for image in (disk.raw, first)]
+    if listed[0].returncode != listed[1].returncode or listed[0].stdout != listed[1].stdout:
+        problems.append("partitions of the raw file differ:\n" + diff_lines(listed[1].stdout, listed[0].stdout))
+    starts = [int(line.split("\t")[0]) for line in listed[1].stdout.decode().splitlines()]
+    for volume in disk.volumes:
+        source = driver.source_args(starts, disk.images, disk.manifest, volume.volume, volume.fs)
+        if source is None:
+            continue
+        trees = [run(args.enginectl, "quick", image, *source) for image in (disk.raw, first)]
+        if trees[0].returncode != trees[1].returncode or trees[0].stdout != trees[1].stdout:
+            problems.append("quick %s of the raw file differs:\n%s" % (volume.label(),
+                                                                      diff_lines(trees[1].stdout, trees[0].stdout)))
+    return problems
 
 
 def run_disk(args):
@@ -420,7 +431,7 @@ def run_disk(args):
     photorec, invalid = photorec_hits(disk, work), invalid_samples(disk)
     wrappers = [Wrapper(args, disk, image, os.path.join(work, os.path.basename(image)),
                         args.round_trips == "all" or n == 0) for n, image in enumerate(disk.wrappers)]
-    results = [("refusals", refusals(args, disk))]
+    results = [("raw file", raw_reads(args, disk))]
     with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
         for done in pool.map(lambda w: w.run_all(photorec, invalid), wrappers):
             results += done
