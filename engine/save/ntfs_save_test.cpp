@@ -10,6 +10,7 @@
 #include "engine/ntfs/mft_record.h"
 #include "engine/ntfs/ntfs_test_support.h"
 #include "engine/records/ntfs_records.h"
+#include "engine/records/recovery_settings.h"
 #include "engine/records/scan_records.h"
 #include "engine/save/save_state.h"
 #include "engine/save/save_test_support.h"
@@ -154,6 +155,13 @@ TEST_F(NtfsSaveTest, SkipAndStopEndALongHole) {
   EXPECT_EQ(Save(sector, kSize, u"stopped.bin"), 0u);
   EXPECT_FALSE(os::FileExists(Out(u"stopped.bin")));
   EXPECT_EQ(SaveTally.saved, 0u);
+  // Under Overwrite, a file from before the save at the name is left as it was, with nothing beside it.
+  RecoverySettings.duplicatePolicy = 2;
+  ASSERT_TRUE(WriteAll(Out(u"kept.bin"), Text("old")));
+  BeginSave();
+  EXPECT_EQ(Save(sector, kSize, u"kept.bin"), 0u);
+  EXPECT_EQ(ReadAll(Out(u"kept.bin")), Text("old"));
+  EXPECT_EQ(FolderNames(out), std::vector<std::u16string>{u"kept.bin"});
 }
 
 // Compressed and encrypted clusters are not the file's bytes: nothing is written and the file counts as

@@ -97,6 +97,14 @@ bool File::OpenWrite(const std::u16string& path) {
   return true;
 }
 
+bool File::OpenNew(const std::u16string& path) {
+  Close();
+  const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  handle_ = fd;
+  return true;
+}
+
 bool File::Read(void* buffer, uint32_t length, uint32_t* got) {
   *got = 0;
   if (!IsOpen()) return false;
