@@ -126,14 +126,17 @@ TEST_F(FatSaveTest, UnderOverwriteTheOldFileStaysUntilTheNewOneIsWhole) {
 #ifndef _WIN32
   EXPECT_EQ(Questions(), std::vector<std::u16string>{u"Error writing file : " + Out(u"a.txt") + u".  Continue Recovery ? "});
 #endif
-  // Written whole, it replaces the old file.
+  // Written whole, it replaces the old file; and as this save's own file it is never overwritten by the save.
   BeginSave();
   dialog.onProgress = nullptr;
   EXPECT_EQ(SaveA(), 1u);
   EXPECT_EQ(ReadAll(Out(u"a.txt")), a);
   EXPECT_EQ(ReadAll(Out(u"~dorvane-1.partial")), users);
   EXPECT_EQ(FolderNames(out), names);
-  EXPECT_EQ(SaveTally.saved, 1u);
+  EXPECT_EQ(SaveFatItems(out, 1, 12, static_cast<uint32_t>(b.size()), u"a.txt", 0), 1u);
+  EXPECT_EQ(ReadAll(Out(u"a.txt")), a);
+  EXPECT_EQ(ReadAll(Out(u"Copy (1 ) of a.txt")), b);
+  EXPECT_EQ(SaveTally.saved, 2u);
 }
 
 TEST_F(FatSaveTest, DeletedFilePolicies) {

@@ -182,10 +182,17 @@ bool RecoveredFile::Finish(bool abandoned) {
   if (!created_) return false;
   created_ = false;
   os::FileIdentity identity;
-  const bool known = file_.Identity(&identity);
+  bool known = file_.Identity(&identity);
   if (!file_.Close() && !failed_ && !abandoned) Fail(u"Error writing file : ");
-  // Whole: it takes the place of the file it replaces (the identity stays the file's own).
-  if (!failed_ && !abandoned && writing_ != path_ && !os::RenameOver(writing_, path_)) Fail(u"Error creating file : ");
+  // Whole: it takes the place of the file it replaces. Its identity is asked for there again: a volume that numbers
+  // files by their place in their folder (FAT) gives it another one.
+  if (!failed_ && !abandoned && writing_ != path_) {
+    if (os::RenameOver(writing_, path_)) {
+      known = os::IdentityOf(path_, &identity);
+    } else {
+      Fail(u"Error creating file : ");
+    }
+  }
   if (failed_ || abandoned) {
     os::RemoveFile(writing_);
     // Skip File ended it (Stop ends the whole save, which is not reported).
