@@ -18,7 +18,6 @@
 #include "engine/save/folder_files.h"
 #include "engine/save/folder_plan.h"
 #include "engine/save/recovered_file.h"
-#include "engine/save/save_names.h"
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
 
