@@ -1,7 +1,8 @@
 // The saving dialog under Wine, with a stand-in save run by its worker: "Stop Saving" clicked while the
 // save runs, answered No (the save goes on to its report) or answered Yes only after the worker has passed
 // its last test of the stop flag (the save is whole: its report follows the question and nothing is left
-// stopped). And a real save of many files, whose bar and "Total Files" the dialog shows as it goes.
+// stopped). And real saves of many files, whose bar and "Total Files" the dialog shows as it goes: FAT files in a
+// folder and on their own, and NTFS files of two names each.
 #include "app/dialogs/save_progress_dialog.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +10,16 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/fat/save_abort.h"
 #include "engine/host/fakes.h"
 #include "engine/host/result_tree_fakes.h"
+#include "engine/ntfs/ntfs_test_support.h"
 #include "engine/records/fat_records.h"
+#include "engine/records/ntfs_records.h"
+#include "engine/records/scan_parameters.h"
 #include "engine/records/scan_records.h"
 #include "engine/save/recovered_file.h"
 #include "engine/save/save_state.h"
@@ -163,32 +169,32 @@ void ReadTheDialog(const std::u16string&, bool) {
   if (shownAtEachFile.size() == 200) harness::CaptureWindow(dialog, "saving_progress");
 }
 
-// 300 files of one cluster each saved through the dialog, 250 of them in a ticked folder and 50 ticked one by
-// one: as the k-th is finished the bar shows the files before it, (k - 1) x 100 / 300, and "Total Files" its
-// place, "k of 300".
-TEST_F(SaveProgressDialogTest, TheBarAndTotalFilesFollowTheWholeSelectionWhileItIsSaved) {
-  constexpr uint32_t kFiles = 300, kInFolder = 250;
-  save_test::FatVolume volume;
-  volume.PutChained({5}, save_test::Pattern(1000, 1));
-  volume.PutChained({30}, save_test::Pattern(512, 2));  // the folder's cluster, in use as the tables say
-  std::unique_ptr<save_test::MountedBytes> mounted = volume.Mount();
+// The results page as the save finds it: its tree with a top node and a folder Docs below it, and its list's save
+// sets; the record lists empty, from a Quick Scan.
+struct ResultsPage {
+  explicit ResultsPage(const char16_t* top) {
+    host::Hosts hosts = host::Current();
+    hosts.resultTree = &tree;
+    hosts.resultList = &list;
+    installed = std::make_unique<host::ScopedHosts>(hosts);
+    FreeScanRecordLists();
+    RecoveryMode = records::kQuickScan;
+    folder = tree.AddItem(u"Docs", tree.AddItem(top, host::kNoTreeKey, host::TreeImage::kDrive, false),
+                          host::TreeImage::kFolder, false);
+  }
+  ~ResultsPage() {
+    FreeScanRecordLists();
+    CurrentFileSystem = FileSystemRecord{};
+  }
   host::RecordingResultTree tree;
   host::RecordingResultList list;
-  host::Hosts hosts = host::Current();
-  hosts.resultTree = &tree;
-  hosts.resultList = &list;
-  host::ScopedHosts installed(hosts);
-  FreeScanRecordLists();
-  RecoveryMode = records::kQuickScan;
-  const host::TreeKey top = tree.AddItem(u"C:", host::kNoTreeKey, host::TreeImage::kDrive, false);
-  const host::TreeKey folder = tree.AddItem(u"Docs", top, host::TreeImage::kFolder, false);
-  AppendFatFolder(u"Docs", 30, 0, 0, 0, folder, 0).treeKey = folder;
-  list.saveFolderSet = {folder};
-  for (uint32_t i = 0; i < kFiles; ++i) {
-    const uint32_t id = AppendFatEntry(u"f" + os::Decimal(i) + u".txt", 5, i < kInFolder ? 30 : 0, 0, 0, 1000, 0).id;
-    ++ScanCounters.entryCount;
-    if (i >= kInFolder) list.saveFileSet.push_back(id);
-  }
+  std::unique_ptr<host::ScopedHosts> installed;
+  host::TreeKey folder = host::kNoTreeKey;
+};
+
+// Runs the dialog over the save sets of list: as the k-th of files is finished the bar shows the files before it,
+// (k - 1) x 100 / files, and "Total Files" its place, "k of files"; the save is a success.
+void ExpectTheDialogFollowsTheSelection(CWnd& frame, host::RecordingMessages& messages, uint32_t files) {
   save_test::ScratchFolder out;
   SaveDestination = out.path();
   shownAtEachFile.clear();
@@ -198,12 +204,56 @@ TEST_F(SaveProgressDialogTest, TheBarAndTotalFilesFollowTheWholeSelectionWhileIt
   save::SetFinishedFileObserver(nullptr);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, kSaved);
-  ASSERT_EQ(shownAtEachFile.size(), kFiles);
-  for (uint32_t k = 1; k <= kFiles; ++k) {
-    EXPECT_EQ(shownAtEachFile[k - 1].bar, (k - 1) * 100 / kFiles) << k;
-    EXPECT_EQ(shownAtEachFile[k - 1].totalFiles, std::to_wstring(k) + L" of " + std::to_wstring(kFiles)) << k;
+  ASSERT_EQ(shownAtEachFile.size(), files);
+  for (uint32_t k = 1; k <= files; ++k) {
+    EXPECT_EQ(shownAtEachFile[k - 1].bar, (k - 1) * 100 / files) << k;
+    EXPECT_EQ(shownAtEachFile[k - 1].totalFiles, std::to_wstring(k) + L" of " + std::to_wstring(files)) << k;
   }
-  FreeScanRecordLists();
+}
+
+// 300 files of one cluster each saved through the dialog, 250 of them in a ticked folder and 50 ticked one by
+// one.
+TEST_F(SaveProgressDialogTest, TheBarAndTotalFilesFollowTheWholeSelectionWhileItIsSaved) {
+  constexpr uint32_t kFiles = 300, kInFolder = 250;
+  save_test::FatVolume volume;
+  volume.PutChained({5}, save_test::Pattern(1000, 1));
+  volume.PutChained({30}, save_test::Pattern(512, 2));  // the folder's cluster, in use as the tables say
+  std::unique_ptr<save_test::MountedBytes> mounted = volume.Mount();
+  ResultsPage page(u"C:");
+  AppendFatFolder(u"Docs", 30, 0, 0, 0, page.folder, 0);
+  page.list.saveFolderSet = {page.folder};
+  for (uint32_t i = 0; i < kFiles; ++i) {
+    const uint32_t id = AppendFatEntry(u"f" + os::Decimal(i) + u".txt", 5, i < kInFolder ? 30 : 0, 0, 0, 1000, 0).id;
+    ++ScanCounters.entryCount;
+    if (i >= kInFolder) page.list.saveFileSet.push_back(id);
+  }
+  ExpectTheDialogFollowsTheSelection(frame, messages, kFiles);
+}
+
+// NTFS files of two names each (hard links), one in a folder and one in the root, all ticked with the top node:
+// the folder is saved whole and the root's files one by one, each name written once and counted once.
+TEST_F(SaveProgressDialogTest, TotalFilesCountsEachNameOfAFileOnce) {
+  constexpr uint32_t kLinked = 10;
+  save_test::NtfsVolume volume;
+  std::vector<uint32_t> sectors;
+  for (uint32_t i = 0; i < kLinked; ++i) {
+    ntfs_test::RecordBuilder record;
+    record.AddFileName(64, u"in folder " + os::Decimal(i) + u".txt", 1);
+    record.AddFileName(5, u"in root " + os::Decimal(i) + u".txt", 1);
+    record.AddResident(0x80, u"", save_test::Pattern(100, static_cast<uint8_t>(i)));
+    sectors.push_back(volume.PutRecord(i, record.Protected()));
+  }
+  std::unique_ptr<save_test::MountedBytes> mounted = volume.Mount();
+  ResultsPage page(u"D:");
+  AppendNtfsFolder(u"Docs", 64, 5, 0, 0, page.folder, 0);
+  for (uint32_t i = 0; i < kLinked; ++i) {
+    AppendNtfsEntry(sectors[i], u"in folder " + os::Decimal(i) + u".txt", i, 64, 0, 0, 0, 100).linked = true;
+    AppendNtfsEntry(sectors[i], u"in root " + os::Decimal(i) + u".txt", i, 5, 0, 0, 0, 100).linked = true;
+    ScanCounters.entryCount += 2;
+    page.list.saveFileSet.push_back(sectors[i]);
+  }
+  page.list.saveFolderSet = {page.folder};
+  ExpectTheDialogFollowsTheSelection(frame, messages, 2 * kLinked);
 }
 
 }  // namespace

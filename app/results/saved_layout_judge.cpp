@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <tuple>
 #include <utility>
 
@@ -39,38 +40,102 @@ void Walk(const std::u16string& at, std::vector<std::u16string>& folder, size_t 
   }
 }
 
-// The meant file whose bytes a written file holds; null for a file without bytes (any of them may be it).
-const Meant* SourceOf(const std::vector<Meant>& meant, const Written& w) {
-  if (w.isFolder || w.data.empty()) return nullptr;
-  for (const Meant& m : meant) {
-    if (m.data == w.data) return &m;
+// The tree folder a written file at depth k (below the chosen folder) lies below when it is the meant m: the root, or
+// a folder of m's; none when the file lies deeper than m's folder, or its folders are not m's last ones.
+std::optional<uint32_t> TopOf(const Meant& m, const Written& w) {
+  const size_t p = m.folders.size(), k = w.folder.size();
+  if (k > p || m.name != BaseName(w.name)) return std::nullopt;
+  for (size_t i = 0; i < k; ++i) {
+    if (BaseName(w.folder[i]) != m.folderNames[p - k + i]) return std::nullopt;
   }
-  return nullptr;
+  return p == k ? kRoot : m.folders[p - k - 1];
+}
+
+// The meant file each written file holds, by its bytes; null for a folder and for a file without bytes (any of them
+// may be it). The names of one file (hard links) hold one file's bytes: of those, the name written whose folders are
+// the written ones below the level where the files known by their bytes alone lie.
+std::vector<const Meant*> Sources(const std::vector<Meant>& meant, const std::vector<Written>& written) {
+  std::vector<const Meant*> sources(written.size(), nullptr);
+  std::vector<std::vector<const Meant*>> fitting(written.size());
+  std::optional<uint32_t> common;
+  for (size_t i = 0; i < written.size(); ++i) {
+    const Written& w = written[i];
+    if (w.isFolder || w.data.empty()) continue;
+    for (const Meant& m : meant) {
+      if (m.data != w.data) continue;
+      if (sources[i] == nullptr) sources[i] = &m;
+      if (TopOf(m, w)) fitting[i].push_back(&m);
+    }
+    if (fitting[i].size() == 1 && !common) common = TopOf(*fitting[i][0], w);
+  }
+  for (size_t i = 0; i < written.size(); ++i) {
+    if (fitting[i].empty()) continue;
+    sources[i] = fitting[i][0];
+    for (const Meant* m : fitting[i]) {
+      if (TopOf(*m, written[i]) == common) sources[i] = m;
+    }
+    if (!common) common = TopOf(*sources[i], written[i]);
+  }
+  return sources;
 }
 
 std::u16string CopyOf(size_t n, const std::u16string& name) {
   return u"Copy (" + os::Decimal(n) + u" ) of " + name;
 }
 
+// Whether each written folder (by its path, names joined) holds a deleted folder of the tree, as the files meant
+// below it tell; a folder holding no such file is not known.
+std::map<std::u16string, bool> DeletedFolders(const std::vector<const Meant*>& sources, const std::vector<Written>& written) {
+  std::map<std::u16string, bool> deleted;
+  for (size_t i = 0; i < written.size(); ++i) {
+    const Written& w = written[i];
+    const Meant* m = sources[i];
+    if (m == nullptr || w.folder.size() > m->folders.size() || m->folderDeleted.size() != m->folders.size()) continue;
+    const size_t below = m->folders.size() - w.folder.size();
+    std::vector<std::u16string> path;
+    for (size_t i = 0; i < w.folder.size(); ++i) {
+      path.push_back(w.folder[i]);
+      deleted.emplace(Joined(path), m->folderDeleted[below + i]);
+    }
+  }
+  return deleted;
+}
+
 // What is wrong with one group of a folder: the items of one name.
-std::string GroupProblem(const std::vector<Meant>& meant, const std::u16string& base, const std::vector<const Written*>& items) {
+std::string GroupProblem(const std::map<const Written*, const Meant*>& sourceOf,
+                         const std::map<std::u16string, bool>& deletedFolders, const std::u16string& base,
+                         const std::vector<const Written*>& items) {
+  const auto source = [&sourceOf](const Written* w) {
+    const auto found = sourceOf.find(w);
+    return found == sourceOf.end() ? nullptr : found->second;
+  };
   std::vector<std::u16string> names, expected;
   const Written* plain = nullptr;
-  bool folder = false, live = false;
+  bool folder = false, live = false, liveFolder = false;
+  const auto deletedFolder = [&](const Written& w) -> std::optional<bool> {
+    std::vector<std::u16string> path = w.folder;
+    path.push_back(w.name);
+    const auto known = deletedFolders.find(Joined(path));
+    return known == deletedFolders.end() ? std::nullopt : std::optional<bool>(known->second);
+  };
   for (size_t i = 0; i < items.size(); ++i) {
     names.push_back(items[i]->name);
     expected.push_back(i == 0 ? base : CopyOf(i, base));
     if (items[i]->name == base) plain = items[i];
     folder |= items[i]->isFolder;
-    const Meant* source = SourceOf(meant, *items[i]);
-    live |= source != nullptr && !source->deleted;
+    const Meant* from = source(items[i]);
+    live |= from != nullptr && !from->deleted;
+    liveFolder |= items[i]->isFolder && deletedFolder(*items[i]) == std::optional<bool>(false);
   }
   std::sort(names.begin(), names.end());
   std::sort(expected.begin(), expected.end());
   const std::string where = Utf8(items[0]->folder, base);
   if (names != expected) return "the names of " + where + " are not it and its copies numbered from 1";
   if (folder && !plain->isFolder) return "a file took the name of the folder " + where;
-  const Meant* held = SourceOf(meant, *plain);
+  if (liveFolder && deletedFolder(*plain) == std::optional<bool>(true)) {
+    return "a deleted folder took the name " + where + " of a live one";
+  }
+  const Meant* held = source(plain);
   if (!folder && live && held != nullptr && held->deleted) return "a deleted file took the name " + where + " of a live one";
   return "";
 }
@@ -130,8 +195,12 @@ std::string Files(const std::vector<Meant>& meant, const std::vector<Written>& w
 std::string Names(const std::vector<Meant>& meant, const std::vector<Written>& written) {
   std::map<std::pair<std::u16string, std::u16string>, std::vector<const Written*>> groups;
   for (const Written& w : written) groups[{Joined(w.folder), BaseName(w.name)}].push_back(&w);
+  const std::vector<const Meant*> sources = Sources(meant, written);
+  std::map<const Written*, const Meant*> sourceOf;
+  for (size_t i = 0; i < written.size(); ++i) sourceOf[&written[i]] = sources[i];
+  const std::map<std::u16string, bool> deletedFolders = DeletedFolders(sources, written);
   for (const auto& [key, items] : groups) {
-    const std::string problem = GroupProblem(meant, key.second, items);
+    const std::string problem = GroupProblem(sourceOf, deletedFolders, key.second, items);
     if (!problem.empty()) return problem;
   }
   return "";
@@ -143,8 +212,10 @@ std::string Placement(const std::vector<Meant>& meant, const std::vector<Written
   uint32_t common = kRoot;
   std::map<std::u16string, uint32_t> folderAt;   // written folder -> the folder of the tree it holds
   std::map<uint32_t, std::u16string> placeOf;    // and back
-  for (const Written& w : written) {
-    const Meant* m = SourceOf(meant, w);
+  const std::vector<const Meant*> sources = Sources(meant, written);
+  for (size_t i = 0; i < written.size(); ++i) {
+    const Written& w = written[i];
+    const Meant* m = sources[i];
     if (m == nullptr) continue;
     const std::string what = Utf8(w.folder, w.name);
     const size_t p = m->folders.size(), k = w.folder.size();

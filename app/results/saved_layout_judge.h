@@ -3,7 +3,7 @@
 // - every file meant (and let through by the settings) is written once, with its bytes and its name;
 // - names are whole: in each folder the files and folders of one name are that name and "Copy (1 ) of" it,
 //   "Copy (2 ) of" it ... without a gap; a folder keeps the plain name before a file, a live file before a
-//   deleted one;
+//   deleted one, and a live folder before a deleted one (a written folder is known by the files meant below it);
 // - every saved path is a path of the results tree below one common level;
 // - no two different folders are merged, nor one folder split;
 // - a folder ticked whole is saved as itself: the common level lies above it;
@@ -27,6 +27,7 @@ using Bytes = std::vector<uint8_t>;
 struct Meant {
   std::vector<uint32_t> folders;            // its folder and those above it, from under the root down
   std::vector<std::u16string> folderNames;  // their names
+  std::vector<bool> folderDeleted;          // and whether each is a deleted folder, as the tree shows it
   std::u16string name;
   bool deleted = false;
   Bytes data;  // its first bytes, as many as the written files are read

@@ -162,7 +162,9 @@ uint64_t RandomTime(std::mt19937& rng, Kind kind) {
 }
 
 // Folders nested up to three deep under the root, names repeating among them (two Old folders in different
-// places), empty folders, files of the same names in several folders, a file named as a folder beside it.
+// places), a live and a deleted folder of one name side by side at any level (a folder deleted and made again),
+// either first in the records and the tree, empty folders, files of the same names in several folders, a file
+// named as a folder beside it.
 Volume MakeTreeVolume(std::mt19937& rng, uint32_t root, uint32_t firstFolderId, Kind kind) {
   Volume v;
   v.root = root;
@@ -175,9 +177,16 @@ Volume MakeTreeVolume(std::mt19937& rng, uint32_t root, uint32_t firstFolderId, 
     }
     Folder f;
     f.id = firstFolderId + i;
-    f.parent = parents[Below(rng, static_cast<uint32_t>(parents.size()))];
-    f.name = Pick(rng, kFolderNames);
-    f.deleted = Below(rng, 8) == 0;
+    if (!v.folders.empty() && Below(rng, 4) == 0) {
+      const Folder& other = v.folders[Below(rng, static_cast<uint32_t>(v.folders.size()))];
+      f.parent = other.parent;
+      f.name = other.name;
+      f.deleted = !other.deleted;
+    } else {
+      f.parent = parents[Below(rng, static_cast<uint32_t>(parents.size()))];
+      f.name = Pick(rng, kFolderNames);
+      f.deleted = Below(rng, 8) == 0;
+    }
     depth[f.id] = depth[f.parent] + 1;
     v.folders.push_back(f);
   }
@@ -198,6 +207,28 @@ Volume MakeTreeVolume(std::mt19937& rng, uint32_t root, uint32_t firstFolderId, 
       file.modified = RandomTime(rng, kind);
       v.files.push_back(file);
     }
+  }
+  // NTFS: some files have a second name (a hard link), listed under each: in their own folder, or in a folder
+  // above or below it (the root among them). (The boxes of two folders apart that hold one file do not follow each
+  // other's folder ticks: not drawn here.)
+  const auto above = [&v](uint32_t folder, uint32_t below) {
+    for (const Folder* f = v.FolderOf(below); f != nullptr; f = v.FolderOf(f->parent)) {
+      if (f->parent == folder) return true;
+    }
+    return false;
+  };
+  const size_t made = v.files.size();
+  for (size_t i = 0; kind == Kind::kNtfs && i < made; ++i) {
+    if (Below(rng, 5) != 0) continue;
+    File link = v.files[i];
+    std::vector<uint32_t> places;
+    for (uint32_t folder : all) {
+      if (folder == link.parent || above(folder, link.parent) || above(link.parent, folder)) places.push_back(folder);
+    }
+    link.parent = places[Below(rng, static_cast<uint32_t>(places.size()))];
+    link.name = link.onDisk = Pick(rng, kFileNames);
+    if (link.parent == v.files[i].parent && link.name == v.files[i].name) continue;
+    v.files.push_back(link);
   }
   return v;
 }
@@ -270,6 +301,7 @@ class Intent {
       for (uint32_t at = f.parent; at != v_.root && v_.FolderOf(at) != nullptr; at = v_.FolderOf(at)->parent) {
         m.folders.insert(m.folders.begin(), at);
         m.folderNames.insert(m.folderNames.begin(), v_.FolderOf(at)->name);
+        m.folderDeleted.insert(m.folderDeleted.begin(), v_.FolderOf(at)->deleted);
       }
       m.name = f.name;
       m.deleted = f.deleted;
@@ -425,11 +457,14 @@ class Session {
       mft.AddFileName(records::kNtfsRootRecord, u"$MFT", 3);
       mft.AddNonResident(0x80, u"", save_test::RunList({{31, 1}}), 31 * 4096);
       ntfs.PutRecord(0, mft.Protected());
-      for (const File& f : volume_.files) {
+      // A file's record holds each of its names.
+      std::map<uint32_t, std::vector<const File*>> names;
+      for (const File& f : volume_.files) names[f.key].push_back(&f);
+      for (const auto& [key, named] : names) {
         ntfs_test::RecordBuilder record;
-        record.AddFileName(f.parent, f.onDisk, 1);
-        record.AddResident(0x80, u"", f.data);
-        ntfs.PutRecord((f.key - 8) / 2, record.Protected());
+        for (const File* f : named) record.AddFileName(f->parent, f->onDisk, 1);
+        record.AddResident(0x80, u"", named.front()->data);
+        ntfs.PutRecord((key - 8) / 2, record.Protected());
       }
       mounted_ = ntfs.Mount();
       CurrentFileSystem.mftSector = save_test::NtfsVolume::kSectorsPerCluster;
@@ -461,9 +496,11 @@ class Session {
       for (const Folder& f : volume_.folders) {
         AppendNtfsFolder(f.name, f.id, f.parent, 0, 0, host::kNoTreeKey, f.deleted ? 1 : 0);
       }
+      std::map<uint32_t, int> names;
+      for (const File& f : volume_.files) ++names[f.key];
       for (const File& f : volume_.files) {
         AppendNtfsEntry(f.key, f.name, (f.key - 8) / 2, f.parent, f.created, f.modified, f.deleted ? 1 : 0,
-                        f.data.size());
+                        f.data.size()).linked = names[f.key] > 1;
         ++ScanCounters.entryCount;
       }
     } else {
@@ -692,13 +729,24 @@ class Session {
     Note("duplicate policy " + std::to_string(RecoverySettings.duplicatePolicy));
   }
 
+  // Whether the file of a row has another name (a hard link) that reads as the row does, in another folder: the
+  // label edit names the record it renames by the row's text alone, which such a name shares (not drawn here).
+  bool NamesAlike(size_t row) const {
+    if (kind_ != Kind::kNtfs) return false;
+    const uint32_t key = FileOfId(*RowId(row)).key;
+    return std::count_if(volume_.files.begin(), volume_.files.end(), [&](const File& f) {
+             return f.key == key && f.name == list_.rows[row].texts[0];
+           }) > 1;
+  }
+
   // A row of the folder listed renamed as the list's label edit does: a file (File Trace: a hit) or a folder,
   // to a name other files or folders may have too.
   void Rename(Tally& tally) {
     std::vector<size_t> rows;
     for (size_t row = 0; row < list_.rows.size(); ++row) {
       const results::RowKind kind = RowKindOf(row);
-      if (RowId(row) && (kind == results::RowKind::kFile || (kind_ != Kind::kTrace && kind == results::RowKind::kFolder))) {
+      if (RowId(row) && (kind == results::RowKind::kFile || (kind_ != Kind::kTrace && kind == results::RowKind::kFolder)) &&
+          !(kind == results::RowKind::kFile && NamesAlike(row))) {
         rows.push_back(row);
       }
     }
@@ -710,6 +758,8 @@ class Session {
     std::u16string name = folder ? Pick(rng_, kFolderNames) : Pick(rng_, kFileNames);
     if (kind_ == Kind::kTrace) name = os::Decimal(Below(rng_, 4) + 1) + FileOfId(id).extension;
     Note("rename " + os::ToUtf8(list_.rows[row].texts[0]) + " to " + os::ToUtf8(name));
+    // Of a file's several names, the one the row shows.
+    const std::u16string shown = list_.rows[row].texts[0];
     list_.rows[row].texts[0] = name;
     if (folder) {
       tree_.nodes[id - 1].text = name;
@@ -719,10 +769,11 @@ class Session {
       }
       return;
     }
-    results::RenameFileRecord(id, name);
+    results::RenameFileRecord(id, name, shown);
     const uint32_t key = FileOfId(id).key;
+    const uint32_t listedFolder = kind_ == Kind::kTrace ? 0 : records_->FolderOfNode(listed_).value_or(Root());
     for (File& f : volume_.files) {
-      if (f.key == key) f.name = name;
+      if (f.key == key && (kind_ != Kind::kNtfs || (f.parent == listedFolder && f.name == shown))) f.name = name;
     }
   }
 
@@ -839,6 +890,7 @@ class Session {
     SaveFileIds(ticked);
     const std::vector<judge::Written> written = judge::ReadWritten(out, SIZE_MAX);
     Judge(expected, written, std::nullopt, "Find's save");
+    CheckTotalFiles(written, "Find's save");
     if (std::any_of(written.begin(), written.end(), [](const judge::Written& w) { return !w.folder.empty() || w.isFolder; })) {
       Fail(Mismatch::kLayout, "Find's save made a folder:" + judge::Describe(written));
     }
@@ -863,6 +915,7 @@ class Session {
     SaveSelected();
     const std::vector<judge::Written> written = judge::ReadWritten(out, head);
     Judge(expected, written, kind_ == Kind::kTrace ? std::nullopt : std::optional(intent_->WholeTops()), "the save");
+    CheckTotalFiles(written, "the save");
     if (kind_ == Kind::kTrace) {
       if (std::any_of(written.begin(), written.end(), [](const judge::Written& w) { return !w.folder.empty(); })) {
         Fail(Mismatch::kLayout, "File Trace's save made a folder:" + judge::Describe(written));
@@ -918,6 +971,16 @@ class Session {
     EXPECT_TRUE(os::CreateFolder(out));
     SaveDestination = out;
     return out;
+  }
+
+  // "Total Files" at the end of a save that wrote files: as many of as many as it wrote, each name of a file once.
+  void CheckTotalFiles(const std::vector<judge::Written>& written, const std::string& what) {
+    const auto files = std::count_if(written.begin(), written.end(), [](const judge::Written& w) { return !w.isFolder; });
+    const std::u16string n = os::Decimal(static_cast<uint64_t>(files));
+    if (files > 0 && saveDialog_.totalFiles != n + u" of " + n) {
+      Fail(Mismatch::kFiles, what + ": \"Total Files\" shows " + os::ToUtf8(saveDialog_.totalFiles) + " after writing " +
+                                 os::ToUtf8(n) + " files");
+    }
   }
 
   // The files themselves first, then their names and, in a save of the tree (wholeTops given), their places.

@@ -5,11 +5,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <iterator>
-
-#ifndef _WIN32
-#include <unistd.h>
-#endif
+#include <optional>
 
 #include "engine/image/source_values.h"
 #include "engine/records/fat_records.h"
@@ -85,6 +83,61 @@ TEST_F(FatSaveTest, OverwritesOrSkipsADuplicateAsTheSettingsSay) {
   EXPECT_EQ(SaveA(), 1u);
   EXPECT_EQ(ReadAll(Out(u"a.txt")), a);
   EXPECT_EQ(FolderNames(out), std::vector<std::u16string>{u"a.txt"});
+}
+
+// Under Overwrite the file from before the save stays until the new one is whole: the new one is written beside it
+// under a name of its own (never one that is there: a user's ~dorvane-1.partial is left as it was) and takes its
+// place only then. Skip File, Stop and a disk that fills leave the old file as it was, and nothing beside it.
+TEST_F(FatSaveTest, UnderOverwriteTheOldFileStaysUntilTheNewOneIsWhole) {
+  MountTwoFiles();
+  const Bytes older = Pattern(9000, 9), users = Text("a file of the user's");
+  ASSERT_TRUE(WriteAll(Out(u"~dorvane-1.partial"), users));
+  const std::vector<std::u16string> names{u"a.txt", u"~dorvane-1.partial"};
+  struct WayOut {
+    const char* what;
+    std::function<void(uint32_t)> onProgress;
+    bool fills;
+  };
+  const WayOut ways[] = {
+      {"Skip File", [](uint32_t position) { if (position > 0) SkipCurrentFileFlag = 1; }, false},
+      {"Stop", [](uint32_t position) { if (position > 0) SaveAbortFlag = 1; }, false},
+#ifndef _WIN32
+      {"the disk fills", nullptr, true},
+#endif
+  };
+  RecoverySettings.duplicatePolicy = 2;
+  messages.answer = 1;
+  for (const WayOut& way : ways) {
+    SCOPED_TRACE(way.what);
+    ASSERT_TRUE(WriteAll(Out(u"a.txt"), older));
+    BeginSave();
+    dialog.onProgress = way.onProgress;
+    {
+#ifndef _WIN32
+      std::optional<FullDiskPast> fills;
+      if (way.fills) fills.emplace(3000);
+#endif
+      EXPECT_EQ(SaveA(), 0u);
+    }
+    EXPECT_EQ(ReadAll(Out(u"a.txt")), older);
+    EXPECT_EQ(FolderNames(out), names);
+    EXPECT_EQ(SaveTally.saved, 0u);
+    EXPECT_EQ(dialog.paths.back(), Out(u"a.txt"));
+  }
+#ifndef _WIN32
+  EXPECT_EQ(Questions(), std::vector<std::u16string>{u"Error writing file : " + Out(u"a.txt") + u".  Continue Recovery ? "});
+#endif
+  // Written whole, it replaces the old file; and as this save's own file it is never overwritten by the save.
+  BeginSave();
+  dialog.onProgress = nullptr;
+  EXPECT_EQ(SaveA(), 1u);
+  EXPECT_EQ(ReadAll(Out(u"a.txt")), a);
+  EXPECT_EQ(ReadAll(Out(u"~dorvane-1.partial")), users);
+  EXPECT_EQ(FolderNames(out), names);
+  EXPECT_EQ(SaveFatItems(out, 1, 12, static_cast<uint32_t>(b.size()), u"a.txt", 0), 1u);
+  EXPECT_EQ(ReadAll(Out(u"a.txt")), a);
+  EXPECT_EQ(ReadAll(Out(u"Copy (1 ) of a.txt")), b);
+  EXPECT_EQ(SaveTally.saved, 2u);
 }
 
 TEST_F(FatSaveTest, DeletedFilePolicies) {
@@ -424,19 +477,19 @@ TEST_F(FatSaveTest, LinksPassedOverAreNamedWithTheirTargets) {
   EXPECT_EQ(text.find(u"\r\nl9"), std::u16string::npos);
 }
 
-// The destination's a.txt links to /dev/full: every write fails as on a full disk (natively the link is made
-// here; the Windows build's is made before the program runs).
+// A disk that fills while a.txt is written: the Windows build's destination holds an a.txt that links to
+// /dev/full, made before the program runs, where every write fails; natively the files may grow no longer than
+// 3000 bytes.
 TEST_F(FatSaveTest, AFullDiskIsReportedNeverShownAsSaved) {
   MountTwoFiles();
 #ifdef _WIN32
   const std::u16string full = os::FromUtf8(DORVANE_FULL_DEVICE_FILE);
   const std::u16string destination = full.substr(0, full.rfind(u'/'));
-#else
-  if (!os::FileExists(u"/dev/full")) GTEST_SKIP() << "no /dev/full";
-  const std::u16string destination = out;
-  ASSERT_EQ(symlink("/dev/full", NativePath(Out(u"a.txt")).c_str()), 0);
-#endif
   RecoverySettings.duplicatePolicy = 2;
+#else
+  const std::u16string destination = out;
+  const FullDiskPast fills(3000);
+#endif
   messages.answer = 1;
   EXPECT_EQ(SaveFatItems(destination, 1, 5, static_cast<uint32_t>(a.size()), u"a.txt", 0), 0u);
   EXPECT_EQ(Questions(),

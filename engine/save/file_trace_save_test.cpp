@@ -89,6 +89,12 @@ TEST_F(FileTraceSaveTest, SkipAbandonsAHit) {
   std::u16string text;
   SaveResultMessage(&text);
   EXPECT_EQ(text, u"No file was saved.\r\nEvery file was skipped.");
+  // Under Overwrite, a file from before the save at the name is left as it was, with nothing beside it.
+  RecoverySettings.duplicatePolicy = 2;
+  ASSERT_TRUE(WriteAll(Out(u"2.jpg"), Text("old")));
+  EXPECT_EQ(SaveFileTraceItem(out, 1, 100, u"2.jpg"), 0u);
+  EXPECT_EQ(ReadAll(Out(u"2.jpg")), Text("old"));
+  EXPECT_EQ(FolderNames(out), std::vector<std::u16string>{u"2.jpg"});
 }
 
 TEST_F(FileTraceSaveTest, ThePreviewCopyReplacesWithoutAskingOrCounting) {

@@ -1,4 +1,11 @@
-// Saving whole folders: the folder, its own files, then its subfolders as the results tree holds them.
+// Saving whole folders: every folder beneath the folder as the results tree holds them is planned and made before
+// any file is written (a file of a subfolder's name, a deleted file beside a live folder, then takes a
+// "Copy (n ) of" name, where it would otherwise take the name and leave the folder's files nowhere to go); then
+// each folder's files, a folder's before those of its subfolders.
+#include <algorithm>
+#include <optional>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "engine/fat/save_abort.h"
@@ -9,8 +16,8 @@
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/save/folder_files.h"
+#include "engine/save/folder_plan.h"
 #include "engine/save/recovered_file.h"
-#include "engine/save/save_names.h"
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
 
@@ -21,7 +28,8 @@ struct FolderKind {
   // The id of the folder record that holds node and whether it is deleted; false when none does.
   bool (*folderIdOf)(host::TreeKey node, uint32_t* id, bool* deleted);
   void (*saveFiles)(uint32_t folderId, const std::u16string& destination);
-  // Whether the folder is a link, with its target; null where folders are never links.
+  // Whether the folder is a link (a junction, a symbolic link to a folder) and where it points; null where the file
+  // system has none.
   bool (*linkOf)(uint32_t folderId, std::u16string* target);
 };
 
@@ -48,83 +56,86 @@ std::vector<host::TreeKey> ChildrenOf(host::ResultTreeHost& tree, host::TreeKey 
   return children;
 }
 
-// A folder of a tree saved whole, made, and the path its files go to (with a trailing backslash).
-struct MadeFolder {
-  uint32_t folderId;
-  std::u16string path;
-};
-
-// Makes the folder and every folder beneath it, depth first in tree order, with a stack of its own so that no
-// depth of nesting can exhaust the thread's stack; the folders made, in that order. A folder's live subfolders
-// are made before its deleted ones, so that of a live and a deleted folder of one name the live one keeps the
-// name and the deleted one takes "Copy (n ) of" it, as files do.
-void MakeFolderTree(const FolderKind& kind, const save::WholeFolder& whole, std::vector<MadeFolder>& made) {
-  struct Pending {
-    host::TreeKey node;
-    uint32_t folderId;
-    std::u16string parentPath;
-    std::u16string name;
-  };
+// Plans every folder beneath each folder saved whole (planned itself), depth first in tree order, with a stack of
+// its own so that no depth of nesting can exhaust the thread's stack. The folders walked, each once, in that order.
+// A node without a folder record is passed over with what lies beneath it. A link holds nothing of its own: an empty
+// folder in its place would pass for one whose files were lost, so it is planned as a link, made nowhere and named
+// in the report with its target.
+std::vector<uint32_t> PlanFolderTrees(const FolderKind& kind, save::FolderPlan& plan,
+                                      const std::vector<save::WholeFolder>& folders) {
   host::ResultTreeHost* tree = host::Current().resultTree;
-  std::vector<Pending> pending{{whole.node, whole.folderId, whole.destination, whole.name}};
-  while (!pending.empty() && !SaveStopRequested()) {
-    const Pending folder = std::move(pending.back());
+  std::vector<uint32_t> walked;
+  std::unordered_set<uint32_t> seen;
+  std::vector<std::pair<host::TreeKey, uint32_t>> pending;
+  for (auto whole = folders.rbegin(); whole != folders.rend(); ++whole) {
+    records::GuardAllocation([&] { return pending.emplace_back(whole->node, whole->folderId), 0; });
+  }
+  while (!pending.empty()) {
+    const auto [node, id] = pending.back();
     pending.pop_back();
-    // A junction (or a symbolic link to a folder) holds nothing of its own: an empty folder in its place would
-    // pass for one whose files were lost. The report names it with its target.
+    if (!records::GuardAllocation([&] { return seen.insert(id).second; })) continue;
     std::u16string target;
-    if (kind.linkOf != nullptr && kind.linkOf(folder.folderId, &target)) {
-      save::CountLink(1, save::JoinPath(folder.parentPath, folder.name), target);
+    if (kind.linkOf != nullptr && kind.linkOf(id, &target)) {
+      plan.MarkLink(id, std::move(target));
       continue;
     }
-    std::u16string path = save::MakeSaveFolder(folder.parentPath, folder.folderId, folder.name);
-    path += u'\\';
-    records::GuardAllocation([&] { return made.push_back({folder.folderId, path}), 0; });
+    records::GuardAllocation([&] { return walked.push_back(id), 0; });
     if (tree == nullptr) continue;
-    const std::vector<host::TreeKey> children = ChildrenOf(*tree, folder.node);
-    // Pushed in reverse of the order they are made: deleted ones last to first, then live ones.
-    for (const bool deletedPass : {true, false}) {
-      for (auto child = children.rbegin(); child != children.rend(); ++child) {
-        uint32_t childId = 0;
-        bool deleted = false;
-        if (!kind.folderIdOf(*child, &childId, &deleted) || deleted != deletedPass) continue;
-        records::GuardAllocation(
-            [&] { return pending.push_back({*child, childId, path, tree->GetItemText(*child)}), 0; });
-      }
+    const std::vector<host::TreeKey> children = ChildrenOf(*tree, node);
+    const size_t next = pending.size();
+    for (host::TreeKey child : children) {
+      uint32_t childId = 0;
+      bool deleted = false;
+      if (!kind.folderIdOf(child, &childId, &deleted)) continue;
+      plan.Add(childId, id, tree->GetItemText(child), deleted);
+      records::GuardAllocation([&] { return pending.emplace_back(child, childId), 0; });
     }
+    // Walked in tree order.
+    std::reverse(pending.begin() + static_cast<ptrdiff_t>(next), pending.end());
   }
+  return walked;
 }
 
-// Every folder of every tree is made before any file is written: a file of a subfolder's name (a deleted file
-// beside a live folder) then takes a "Copy (n ) of" name, where it would otherwise take the name and leave the
-// folder's files nowhere to go; two subfolders of one name are made as two (MakeSaveFolder).
-// Then each folder's files, in the order the folders were made.
-void SaveFolderTrees(const FolderKind& kind, const std::vector<save::WholeFolder>& folders) {
-  std::vector<MadeFolder> made;
-  for (const save::WholeFolder& whole : folders) {
-    if (SaveStopRequested()) return;
-    MakeFolderTree(kind, whole, made);
-  }
-  for (const MadeFolder& folder : made) {
-    if (SaveStopRequested()) return;
-    kind.saveFiles(folder.folderId, folder.path);
-  }
+// One folder saved whole into destination, as the selection's are.
+void SaveFolderTree(const FolderKind& kind, host::TreeKey node, uint32_t folderId, const std::u16string& destination,
+                    const std::u16string& folderName) {
+  save::FolderPlan plan;
+  plan.Add(folderId, std::nullopt, folderName, false);
+  const std::vector<uint32_t> walked = PlanFolderTrees(kind, plan, {{node, folderId}});
+  plan.Make(destination);
+  save::SaveWalkedFolders(kind.saveFiles, walked, plan);
 }
 
 }  // namespace
 
-void SaveFatFolders(const std::vector<save::WholeFolder>& folders) { SaveFolderTrees(kFatFolders, folders); }
+namespace save {
 
-void SaveNtfsFolders(const std::vector<save::WholeFolder>& folders) { SaveFolderTrees(kNtfsFolders, folders); }
+std::vector<uint32_t> PlanFatFolderTrees(FolderPlan& plan, const std::vector<WholeFolder>& folders) {
+  return PlanFolderTrees(kFatFolders, plan, folders);
+}
+
+std::vector<uint32_t> PlanNtfsFolderTrees(FolderPlan& plan, const std::vector<WholeFolder>& folders) {
+  return PlanFolderTrees(kNtfsFolders, plan, folders);
+}
+
+void SaveWalkedFolders(void (*saveFiles)(uint32_t folderId, const std::u16string& destination),
+                       const std::vector<uint32_t>& walked, const FolderPlan& plan) {
+  for (uint32_t folder : walked) {
+    if (SaveStopRequested()) return;
+    saveFiles(folder, plan.PathOf(folder) + u'\\');
+  }
+}
+
+}  // namespace save
 
 void SaveFatFolder(host::TreeKey node, uint32_t folderId, const std::u16string& destination,
                    const std::u16string& folderName) {
-  SaveFatFolders({{node, folderId, destination, folderName}});
+  SaveFolderTree(kFatFolders, node, folderId, destination, folderName);
 }
 
 void SaveNtfsFolder(host::TreeKey node, uint32_t folderId, const std::u16string& destination,
                     const std::u16string& folderName) {
-  SaveNtfsFolders({{node, folderId, destination, folderName}});
+  SaveFolderTree(kNtfsFolders, node, folderId, destination, folderName);
 }
 
 namespace save {

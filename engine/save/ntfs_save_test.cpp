@@ -10,6 +10,7 @@
 #include "engine/ntfs/mft_record.h"
 #include "engine/ntfs/ntfs_test_support.h"
 #include "engine/records/ntfs_records.h"
+#include "engine/records/recovery_settings.h"
 #include "engine/records/scan_records.h"
 #include "engine/save/save_state.h"
 #include "engine/save/save_test_support.h"
@@ -154,6 +155,13 @@ TEST_F(NtfsSaveTest, SkipAndStopEndALongHole) {
   EXPECT_EQ(Save(sector, kSize, u"stopped.bin"), 0u);
   EXPECT_FALSE(os::FileExists(Out(u"stopped.bin")));
   EXPECT_EQ(SaveTally.saved, 0u);
+  // Under Overwrite, a file from before the save at the name is left as it was, with nothing beside it.
+  RecoverySettings.duplicatePolicy = 2;
+  ASSERT_TRUE(WriteAll(Out(u"kept.bin"), Text("old")));
+  BeginSave();
+  EXPECT_EQ(Save(sector, kSize, u"kept.bin"), 0u);
+  EXPECT_EQ(ReadAll(Out(u"kept.bin")), Text("old"));
+  EXPECT_EQ(FolderNames(out), std::vector<std::u16string>{u"kept.bin"});
 }
 
 // Compressed and encrypted clusters are not the file's bytes: nothing is written and the file counts as
@@ -533,6 +541,53 @@ TEST_F(NtfsSaveTest, SaveSelectedTakesFoldersAndTheRightEntries) {
   EXPECT_EQ(ReadAll(Out(u"Docs\\Sub\\in sub.txt")), data);
   EXPECT_EQ(ReadAll(Out(u"root.txt")), rootData);
   EXPECT_EQ(tree.clearedChecks, std::vector<host::TreeKey>{top});
+}
+
+// A file of two names (hard links) is saved under each, once, and "Total Files" counts what the save writes: a
+// name in a folder saved whole is that folder's, whether the file is ticked on its own too or not, and Find's
+// save of the file's two rows writes each name once.
+TEST_F(NtfsSaveTest, TotalFilesCountsEachNameOfAFileOnceAsTheSaveWritesIt) {
+  const Bytes data = Pattern(300, 6);
+  const uint32_t sector = volume.PutRecord(0, Resident(data));
+  mounted = volume.Mount();
+  const host::TreeKey top = tree.AddItem(u"D:", host::kNoTreeKey, host::TreeImage::kDrive, false);
+  const host::TreeKey docs = tree.AddItem(u"Docs", top, host::TreeImage::kFolder, false);
+  const host::TreeKey other = tree.AddItem(u"Other", top, host::TreeImage::kFolder, false);
+  AppendNtfsFolder(u"Docs", 64, 5, 0, 0, docs, 0);
+  AppendNtfsFolder(u"Other", 65, 5, 0, 0, other, 0);
+  struct Case {
+    const char* what;
+    uint32_t secondParent;
+    std::vector<host::TreeKey> whole;
+    std::vector<uint32_t> ids;
+    std::vector<std::u16string> saved;
+  };
+  const Case cases[] = {
+      {"Docs whole, the file ticked in Other too", 65, {docs}, {sector}, {u"Docs\\one.txt", u"Other\\two.txt"}},
+      {"both names in Docs, saved whole with the file ticked", 64, {docs}, {sector}, {u"Docs\\one.txt", u"Docs\\two.txt"}},
+      {"both names in Docs, the file ticked alone", 64, {}, {sector}, {u"Docs\\one.txt", u"Docs\\two.txt"}},
+      {"Find's save of both rows", 65, {}, {sector, sector}, {u"one.txt", u"two.txt"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    NtfsEntryList.Free();
+    AppendNtfsEntry(sector, u"one.txt", 70, 64, kStamp, 0, 0, data.size()).linked = true;
+    AppendNtfsEntry(sector, u"two.txt", 70, c.secondParent, kStamp, 0, 0, data.size()).linked = true;
+    ScratchFolder folder;
+    BeginSave();
+    SaveDestination = folder.path();
+    if (c.ids.size() == 2) {
+      SaveFileIds(c.ids);
+    } else {
+      list.saveFolderSet = c.whole;
+      list.saveFileSet = c.ids;
+      SaveSelected();
+    }
+    for (const std::u16string& name : c.saved) EXPECT_EQ(ReadAll(folder.path() + u"\\" + name), data) << os::ToUtf8(name);
+    EXPECT_EQ(SaveTally.saved, 2u);
+    EXPECT_EQ(dialog.totalFiles, u"2 of 2");
+    EXPECT_EQ(dialog.positions.back(), 100u);
+  }
 }
 
 }  // namespace

@@ -60,7 +60,7 @@ bool StartFile(const std::u16string& destination, std::u16string_view fileName, 
   if (userSave == 1) {
     if (SaveStopRequested()) return false;
     SkipCurrentFileFlag = 0;
-    // A file the settings keep back is no file of the selection (MeasureSelection leaves it out too).
+    // A file the settings keep back is no file of the selection (the measure of the selection leaves it out too).
     if (!WantedBySettings(fileName, deleted, policy)) {
       ++SaveTally.heldBack;
       return false;
@@ -148,8 +148,23 @@ void RecoveredFile::Fail(const char16_t* what) {
   Ask(what + msgbox::EscapeMarkup(path_) + u".  Continue Recovery ? ");
 }
 
+// A name of its own in path_'s folder: the first of kPartialPrefix 1, 2, ... that nothing takes, made at once so
+// that nothing else can take it.
+bool RecoveredFile::OpenBeside() {
+  const size_t slash = path_.find_last_of(u"\\/");
+  const std::u16string folder = slash == std::u16string::npos ? std::u16string() : path_.substr(0, slash + 1);
+  for (uint64_t n = 1;; ++n) {
+    writing_ = folder + kPartialPrefix + os::Decimal(n) + kPartialSuffix;
+    if (file_.OpenNew(writing_)) return true;
+    // Anything but a name taken is a failure that the next name would meet too.
+    if (!os::FileExists(writing_)) return false;
+  }
+}
+
 bool RecoveredFile::Create() {
-  if (file_.OpenWrite(path_)) {
+  // A file from before the save stands at the name (the Overwrite setting): it is replaced only by a whole file.
+  const bool made = os::FileExists(path_) ? OpenBeside() : (writing_ = path_, file_.OpenWrite(path_));
+  if (made) {
     created_ = true;
     return true;
   }
@@ -175,10 +190,19 @@ bool RecoveredFile::Finish(bool abandoned) {
   if (!created_) return false;
   created_ = false;
   os::FileIdentity identity;
-  const bool known = file_.Identity(&identity);
+  bool known = file_.Identity(&identity);
   if (!file_.Close() && !failed_ && !abandoned) Fail(u"Error writing file : ");
+  // Whole: it takes the place of the file it replaces. Its identity is asked for there again: a volume that numbers
+  // files by their place in their folder (FAT) gives it another one.
+  if (!failed_ && !abandoned && writing_ != path_) {
+    if (os::RenameOver(writing_, path_)) {
+      known = os::IdentityOf(path_, &identity);
+    } else {
+      Fail(u"Error creating file : ");
+    }
+  }
   if (failed_ || abandoned) {
-    os::RemoveFile(path_);
+    os::RemoveFile(writing_);
     // Skip File ended it (Stop ends the whole save, which is not reported).
     if (!failed_ && userSave_ == 1 && SkipCurrentFileFlag == 1 && !SaveStopRequested()) ++SaveTally.skipped;
     return false;

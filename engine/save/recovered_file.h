@@ -34,6 +34,11 @@ bool StartFile(const std::u16string& destination, std::u16string_view fileName, 
 // False while the source can be read; else the user is told text (why nothing is written) and true.
 bool ToldImageNeeded(const char16_t* text);
 
+// The name a file is written under while the file it replaces still stands at its own name: this, a number,
+// then kPartialSuffix, in the same folder.
+inline constexpr char16_t kPartialPrefix[] = u"~dorvane-";
+inline constexpr char16_t kPartialSuffix[] = u".partial";
+
 // Whether a user's save writes a file of this name (deleted 1: a deleted file) at all: the file filters and,
 // where it applies, the deleted-file policy let it through.
 bool WantedBySettings(std::u16string_view fileName, uint32_t deleted, DeletedPolicy policy);
@@ -75,10 +80,13 @@ void SetFinishedFileObserver(FinishedFileObserver observer);
 using PassedLinkObserver = void (*)(const std::u16string& path, const std::u16string& target);
 void SetPassedLinkObserver(PassedLinkObserver observer);
 
-// The file being written. Created with "wb+" semantics (an existing file is replaced). Every failure of
-// creating, writing or closing asks whether to go on (No stops the save) and, for a user's save, counts
-// the file as not written; a file that failed or was abandoned is removed, so that no truncated file is
-// left looking whole. The preview's copy (userSave 0) asks nothing: it is no save to go on with or stop.
+// The file being written. Every failure of creating, writing or closing asks whether to go on (No stops the
+// save) and, for a user's save, counts the file as not written; a file that failed or was abandoned is removed,
+// so that no truncated file is left looking whole. A file that already stands at the path (one the Overwrite
+// setting replaces) is kept until the new one is whole: the new one is written beside it under a name of its
+// own (kPartialPrefix, never one that exists) and takes its place only then; Skip File, Stop, a full disk or
+// any other failure leaves the old file as it was and removes the new one. The preview's copy (userSave 0)
+// asks nothing: it is no save to go on with or stop.
 class RecoveredFile {
  public:
   RecoveredFile(std::u16string path, uint32_t userSave);
@@ -87,20 +95,23 @@ class RecoveredFile {
   RecoveredFile(const RecoveredFile&) = delete;
   RecoveredFile& operator=(const RecoveredFile&) = delete;
 
+  // Creates the file (or its stand-in beside the file it will replace).
   bool Create();
   // False once any write has failed (the rest is not written).
   bool Append(const uint8_t* data, uint64_t length);
   // Some part could not be read and was written as zeros.
   void MarkDamaged() { damaged_ = true; }
   // Closes the file. abandoned: the save was stopped or the file skipped, and the file is removed.
-  // True when the file was written whole and closed; a user's file then counts as saved (and as
-  // unreadable too when damaged).
+  // True when the file was written whole and closed (and put in the place of the one it replaces); a user's
+  // file then counts as saved (and as unreadable too when damaged).
   bool Finish(bool abandoned);
 
  private:
   void Fail(const char16_t* what);
+  bool OpenBeside();
 
   std::u16string path_;
+  std::u16string writing_;  // where the bytes go: path_, or the stand-in beside the file at path_
   uint32_t userSave_;
   bool created_ = false;
   bool failed_ = false;

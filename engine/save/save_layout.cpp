@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "engine/records/record_list.h"
-#include "engine/save/save_names.h"
+#include "engine/save/folder_plan.h"
 
 namespace save {
 
@@ -35,27 +35,15 @@ void SaveLayout::Include(uint32_t folderId) {
   common_->erase(apart.first, common_->end());
 }
 
-// destination, then the folders chain[from] .. chain[end - 1] made one in the other, where from drops the
-// levels above the common folder.
-std::u16string SaveLayout::Make(const std::u16string& destination, const std::vector<uint32_t>& chain,
-                                size_t end) const {
+void SaveLayout::Plan(FolderPlan& plan, uint32_t folderId) const {
+  const std::vector<uint32_t> chain = Chain(folderId);
+  // The common folder itself is made in the chosen folder: the levels above it are not.
   const size_t from = common_ && !common_->empty() ? common_->size() - 1 : 0;
-  std::u16string path = destination;
-  for (size_t i = from; i < end; ++i) {
+  for (size_t i = from; i < chain.size(); ++i) {
     const std::optional<Folder> folder = find_(chain[i]);
-    path = MakeSaveFolder(path, chain[i], folder ? folder->name : std::u16string());
+    plan.Add(chain[i], i == from ? std::nullopt : std::optional<uint32_t>(chain[i - 1]),
+             folder ? folder->name : std::u16string(), folder && folder->deleted);
   }
-  return path;
-}
-
-std::u16string SaveLayout::MakePlace(const std::u16string& destination, uint32_t folderId) const {
-  const std::vector<uint32_t> chain = Chain(folderId);
-  return Make(destination, chain, chain.size());
-}
-
-std::u16string SaveLayout::MakeParentPlace(const std::u16string& destination, uint32_t folderId) const {
-  const std::vector<uint32_t> chain = Chain(folderId);
-  return Make(destination, chain, chain.empty() ? 0 : chain.size() - 1);
 }
 
 }  // namespace save

@@ -4,8 +4,9 @@
 // for the chosen folder itself. This depends on the tree and the ticks alone, however they were clicked: a
 // folder ticked whole is saved as itself, one file ticked goes into its folder, two folders ticked in one
 // folder go into that folder, and two folders of one name in different places never meet (every saved path
-// is a path of the results tree below one common level). Folders are made through MakeSaveFolder, so that
-// two different folders never share one folder on the disk either.
+// is a path of the results tree below one common level). The folders are planned here and made by a FolderPlan
+// (through MakeSaveFolder), so that two different folders never share one folder on the disk either, and a live
+// folder keeps its name beside a deleted one.
 #pragma once
 
 #include <cstdint>
@@ -16,12 +17,16 @@
 
 namespace save {
 
+class FolderPlan;
+
 class SaveLayout {
  public:
-  // A folder record by its id: its parent's id and its name; none when no folder record has that id.
+  // A folder record by its id: its parent's id, its name and whether it is deleted; none when no folder record
+  // has that id.
   struct Folder {
     uint32_t parent = 0;
     std::u16string name;
+    bool deleted = false;
   };
   using FindFolder = std::function<std::optional<Folder>(uint32_t id)>;
 
@@ -30,17 +35,16 @@ class SaveLayout {
   // A folder of the selection: one saved whole, or the folder of a file saved on its own.
   void Include(uint32_t folderId);
 
-  // The folder's place below destination, made with every folder on the way from the common level:
-  // destination itself for the root (and for a folder above the common level).
-  std::u16string MakePlace(const std::u16string& destination, uint32_t folderId) const;
-  // Its parent's place: where a folder saved whole is made.
-  std::u16string MakeParentPlace(const std::u16string& destination, uint32_t folderId) const;
+  // Plans the folder's place, once every folder of the selection is included: the folder and every folder on the
+  // way to it from the common level, each in the one above it, the top one in the chosen folder. Nothing for the
+  // root (the chosen folder itself), nor for a folder above the common level; plan.PathOf then gives the chosen
+  // folder.
+  void Plan(FolderPlan& plan, uint32_t folderId) const;
 
  private:
   // The folders from the one under the root (or the top-most whose parent no record holds, or that a loop of
   // parents meets again) down to folderId; empty for the root.
   std::vector<uint32_t> Chain(uint32_t folderId) const;
-  std::u16string Make(const std::u16string& destination, const std::vector<uint32_t>& chain, size_t end) const;
 
   uint32_t root_;
   FindFolder find_;

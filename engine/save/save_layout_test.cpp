@@ -9,6 +9,7 @@
 
 #include "engine/records/fat_records.h"
 #include "engine/records/scan_records.h"
+#include "engine/save/folder_plan.h"
 #include "engine/save/save_layout.h"
 #include "engine/save/save_test_support.h"
 #include "engine/save/savers.h"
@@ -33,7 +34,10 @@ void FilesUnder(const std::u16string& folder, const std::u16string& place, std::
 // top / A (notes.txt, a1.txt) / Sub (s.txt); B (notes.txt, b1.txt); Docs (d.txt) / Reports (r.txt) / 2019
 // (c.txt); Photos (p1.jpg, p2.jpg) / Holiday (h1.jpg, h2.jpg); Pictures, folders only: 2019, 2020, 2021 (one
 // picture each); Users / Alice / Documents and Users / Bob / Documents (Resume.docx, cv.txt each); two
-// folders Old in Docs; the root's root.txt. Every file one cluster. Folders and files by their paths.
+// folders Old in Docs, the live one first; a deleted and then a live folder Mail in the root (m.txt each), and
+// in Work (w.txt) a deleted and then a live folder Docs (d.txt each), as an NTFS tree often lists them; the
+// root's root.txt. Every file one cluster. Folders and files by their paths ("Old ", "Mail ", "Docs ": the
+// deleted folders).
 class SaveLayoutTest : public SaveTest {
  protected:
   SaveLayoutTest() {
@@ -42,12 +46,13 @@ class SaveLayoutTest : public SaveTest {
                                        u"Photos", u"Photos/Holiday", u"Pictures", u"Pictures/2019",
                                        u"Pictures/2020", u"Pictures/2021", u"Users", u"Users/Alice",
                                        u"Users/Alice/Documents", u"Users/Bob", u"Users/Bob/Documents",
-                                       u"Docs/Old", u"Docs/Old "};
+                                       u"Docs/Old", u"Docs/Old ", u"Mail ", u"Mail", u"Work", u"Work/Docs ",
+                                       u"Work/Docs"};
     uint32_t cluster = 100;
     for (const std::u16string path : folders) {
       const size_t slash = path.rfind(u'/');
       const std::u16string parent = slash == std::u16string::npos ? u"" : path.substr(0, slash);
-      // "Old " is the second Old: a deleted folder of the same name.
+      // "Old " is a deleted folder of the name Old.
       std::u16string name = path.substr(slash + 1);
       const bool second = name.back() == u' ';
       if (second) name.pop_back();
@@ -62,7 +67,8 @@ class SaveLayoutTest : public SaveTest {
         u"Photos/Holiday/h1.jpg", u"Photos/Holiday/h2.jpg", u"Pictures/2019/a.jpg", u"Pictures/2020/b.jpg",
         u"Pictures/2021/c.jpg", u"Users/Alice/Documents/Resume.docx", u"Users/Alice/Documents/cv.txt",
         u"Users/Bob/Documents/Resume.docx", u"Users/Bob/Documents/cv.txt", u"Docs/Old/o.txt",
-        u"Docs/Old /o.txt", u"root.txt"};
+        u"Docs/Old /o.txt", u"Mail /m.txt", u"Mail/m.txt", u"Work/w.txt", u"Work/Docs /d.txt", u"Work/Docs/d.txt",
+        u"root.txt"};
     uint32_t data = 2;
     for (const std::u16string path : files) {
       const size_t slash = path.rfind(u'/');
@@ -143,6 +149,20 @@ TEST_F(SaveLayoutTest, EverythingTickedLandsBelowTheDeepestFolderHoldingItAll) {
        {"Docs/Copy (1 ) of Old/o.txt <- Docs/Old /o.txt", "Docs/Old/o.txt"}},
       {"and when each holds a file ticked on its own", {}, {u"Docs/Old /o.txt", u"Docs/Old/o.txt"},
        {"Docs/Copy (1 ) of Old/o.txt <- Docs/Old /o.txt", "Docs/Old/o.txt"}},
+      // Of a live and a deleted folder of one name the live one keeps it, whichever the tree lists first and
+      // however the ticks came.
+      {"the top ticked (both Mail saved whole)", {u"Mail ", u"Mail"}, {u"root.txt"},
+       {"Copy (1 ) of Mail/m.txt <- Mail /m.txt", "Mail/m.txt", "root.txt"}},
+      {"Work ticked, w.txt unticked: both Docs saved whole", {u"Work/Docs ", u"Work/Docs"}, {},
+       {"Work/Copy (1 ) of Docs/d.txt <- Work/Docs /d.txt", "Work/Docs/d.txt"}},
+      {"Work ticked whole", {u"Work"}, {},
+       {"Work/Copy (1 ) of Docs/d.txt <- Work/Docs /d.txt", "Work/Docs/d.txt", "Work/w.txt"}},
+      {"a file ticked in each Docs", {}, {u"Work/Docs /d.txt", u"Work/Docs/d.txt"},
+       {"Work/Copy (1 ) of Docs/d.txt <- Work/Docs /d.txt", "Work/Docs/d.txt"}},
+      {"the deleted Docs ticked whole, a file in the live one", {u"Work/Docs "}, {u"Work/Docs/d.txt"},
+       {"Work/Copy (1 ) of Docs/d.txt <- Work/Docs /d.txt", "Work/Docs/d.txt"}},
+      {"the deleted Mail's file and the root's", {}, {u"Mail /m.txt", u"root.txt"},
+       {"Mail/m.txt <- Mail /m.txt", "root.txt"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -159,13 +179,15 @@ TEST_F(SaveLayoutTest, AChainOfParentsThatLoopsEnds) {
     const auto found = folders.find(id);
     return found == folders.end() ? std::nullopt : std::optional<save::SaveLayout::Folder>(found->second);
   });
+  save::FolderPlan plan;
   for (uint32_t id : {10u, 12u, 14u}) layout.Include(id);
-  EXPECT_EQ(layout.MakePlace(out, 10), Out(u"y\\x"));
-  EXPECT_EQ(layout.MakePlace(out, 12), Out(u"z"));
-  EXPECT_EQ(layout.MakePlace(out, 14), Out(u"top\\in"));
-  EXPECT_EQ(layout.MakeParentPlace(out, 14), Out(u"top"));
-  EXPECT_EQ(layout.MakeParentPlace(out, 13), out);
-  EXPECT_EQ(layout.MakePlace(out, 0), out);
+  for (uint32_t id : {10u, 12u, 14u, 0u}) layout.Plan(plan, id);
+  plan.Make(out);
+  EXPECT_EQ(plan.PathOf(10), Out(u"y\\x"));
+  EXPECT_EQ(plan.PathOf(12), Out(u"z"));
+  EXPECT_EQ(plan.PathOf(14), Out(u"top\\in"));
+  EXPECT_EQ(plan.PathOf(13), Out(u"top"));
+  EXPECT_EQ(plan.PathOf(0), out);
   EXPECT_TRUE(os::IsFolder(Out(u"top\\in")));
 }
 

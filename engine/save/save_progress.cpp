@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "engine/host/result_tree_host.h"
 #include "engine/host/save_host.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/file_trace_hits.h"
@@ -46,75 +45,17 @@ void SendPosition(uint32_t position) {
   if (host::SaveProgressHost* dialog = host::Current().saveProgress) dialog->SetProgressPos(position);
 }
 
-// The folder record that holds node: its id, false when none does.
-bool FolderIdOf(host::TreeKey node, uint32_t* id) {
-  if (CurrentFileSystem.type == records::kNtfs) {
-    const NtfsFolderRecord* folder = FindNtfsFolderByTreeKey(node);
-    if (folder != nullptr) *id = folder->recordNumber;
-    return folder != nullptr;
-  }
-  const FatFolderRecord* folder = FindFatFolderByTreeKey(node);
-  if (folder != nullptr) *id = folder->firstCluster;
-  return folder != nullptr;
-}
-
-// A file record the save will write, unless its data cannot be had: one the settings let through.
-template <typename Entry>
-void AddEntry(const Entry& entry, SelectionSize* size) {
-  if (WantedBySettings(entry.name, entry.deleted, DeletedPolicy::kApplies)) size->Add(entry.size);
-}
-
+// The files of a folder that the folder save writes: those the settings let through.
 void AddFolderFiles(uint32_t folderId, SelectionSize* size) {
+  const auto add = [size](const auto& entry) { size->AddWanted(entry.name, entry.deleted, entry.size); };
   if (CurrentFileSystem.type != records::kNtfs) {
-    for (size_t i : FatFilesOf(folderId)) AddEntry(FatEntryList[i], size);
+    for (size_t i : FatFilesOf(folderId)) add(FatEntryList[i]);
   } else if (RecoveryMode == records::kExtensiveScan) {
     for (size_t i : NtfsFoundFilesOf(folderId)) {
-      if (InChosenFileSystem(NtfsFoundEntryList[i])) AddEntry(NtfsFoundEntryList[i], size);
+      if (InChosenFileSystem(NtfsFoundEntryList[i])) add(NtfsFoundEntryList[i]);
     }
   } else {
-    for (size_t i : NtfsFilesOf(folderId)) AddEntry(NtfsEntryList[i], size);
-  }
-}
-
-// Every folder under node (itself among them) that has a record, as the folder save walks them.
-void AddFolderTree(host::ResultTreeHost* tree, host::TreeKey node, SelectionSize* size) {
-  std::vector<host::TreeKey> pending{node};
-  while (!pending.empty()) {
-    const host::TreeKey folder = pending.back();
-    pending.pop_back();
-    uint32_t id = 0;
-    if (!FolderIdOf(folder, &id)) continue;
-    AddFolderFiles(id, size);
-    if (tree == nullptr) continue;
-    for (host::TreeKey child = tree->GetChildItem(folder); child != host::kNoTreeKey;
-         child = tree->GetNextSiblingItem(child)) {
-      records::GuardAllocation([&] { return pending.push_back(child), 0; });
-    }
-  }
-}
-
-void AddFile(uint32_t id, SelectionSize* size) {
-  if (CurrentFileSystem.type != records::kNtfs) {
-    if (const FatEntryRecord* entry = FindFatEntry(id)) AddEntry(*entry, size);
-  } else if (RecoveryMode == records::kQuickScan) {
-    for (const NtfsEntryRecord* entry : FindNtfsEntries(id)) AddEntry(*entry, size);
-  } else {
-    for (const NtfsFoundEntryRecord* entry : FindNtfsFoundEntries(id)) AddEntry(*entry, size);
-  }
-}
-
-// File Trace's hits have no index of their own: their names by id, once for the whole selection.
-void AddHits(const std::vector<uint32_t>& ids, SelectionSize* size) {
-  std::unordered_map<uint32_t, const std::u16string*> names;
-  records::GuardAllocation([&] {
-    for (const FileTraceHit& hit : FileTraceHitList) names.emplace(hit.id, &hit.fileName);
-    return 0;
-  });
-  for (uint32_t id : ids) {
-    const auto found = names.find(id);
-    if (found != names.end() && WantedBySettings(*found->second, 0, DeletedPolicy::kIgnored)) {
-      size->Add(uint64_t{LargeFileSize.load()} * kMegabyte);
-    }
+    for (size_t i : NtfsFilesOf(folderId)) add(NtfsEntryList[i]);
   }
 }
 
@@ -125,15 +66,30 @@ void SelectionSize::Add(uint64_t size) {
   bytes = SaturatingAdd(bytes, size);
 }
 
-SelectionSize MeasureSelection(const std::vector<host::TreeKey>& folders, const std::vector<uint32_t>& ids) {
+void SelectionSize::AddWanted(std::u16string_view name, uint32_t deleted, uint64_t size) {
+  if (WantedBySettings(name, deleted, DeletedPolicy::kApplies)) Add(size);
+}
+
+SelectionSize MeasureFolders(const std::vector<uint32_t>& folders) {
   SelectionSize size;
-  if (RecoveryMode == records::kFileTrace) {
-    AddHits(ids, &size);
-    return size;
+  for (uint32_t folder : folders) AddFolderFiles(folder, &size);
+  return size;
+}
+
+// File Trace's hits have no index of their own: their names by id, once for the whole selection.
+SelectionSize MeasureHits(const std::vector<uint32_t>& ids) {
+  SelectionSize size;
+  std::unordered_map<uint32_t, const std::u16string*> names;
+  records::GuardAllocation([&] {
+    for (const FileTraceHit& hit : FileTraceHitList) names.emplace(hit.id, &hit.fileName);
+    return 0;
+  });
+  for (uint32_t id : ids) {
+    const auto found = names.find(id);
+    if (found != names.end() && WantedBySettings(*found->second, 0, DeletedPolicy::kIgnored)) {
+      size.Add(uint64_t{LargeFileSize.load()} * kMegabyte);
+    }
   }
-  host::ResultTreeHost* tree = host::Current().resultTree;
-  for (host::TreeKey folder : folders) AddFolderTree(tree, folder, &size);
-  for (uint32_t id : ids) AddFile(id, &size);
   return size;
 }
 

@@ -6,26 +6,29 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
-
-#include "engine/host/host.h"
 
 namespace save {
 
 // What making one file costs on the bar, beside its bytes: empty files move it too.
 constexpr uint64_t kFileWeight = 4096;
 
+// The files a save will write, with their sizes: those the file filters and, for FAT and NTFS files, the
+// deleted-file policy let through (WantedBySettings).
 struct SelectionSize {
   uint64_t files = 0;
   uint64_t bytes = 0;  // held at its largest value rather than wrapped
   void Add(uint64_t size);
+  // A FAT or NTFS file the save comes to, counted when the settings let it through.
+  void AddWanted(std::u16string_view name, uint32_t deleted, uint64_t size);
 };
 
-// The files a save of these ticked folders (whole) and single files would write, with their sizes: those
-// the file filters and the deleted-file policy let through (WantedBySettings), File Trace hits at
-// LargeFileSize MB, FAT and NTFS entries by their records, the files under each folder found as the folder
-// save walks the results tree. Ids and folders no record has count nothing.
-SelectionSize MeasureSelection(const std::vector<host::TreeKey>& folders, const std::vector<uint32_t>& ids);
+// The files of these folders, each saved whole on its own (SaveFatFolderFiles, SaveNtfsFolderFiles: after an
+// Extensive Scan those of the chosen file system). A folder no record has counts nothing.
+SelectionSize MeasureFolders(const std::vector<uint32_t>& folders);
+// File Trace's hits of these ids, each LargeFileSize MB; an id no hit has counts nothing.
+SelectionSize MeasureHits(const std::vector<uint32_t>& ids);
 
 // Sets the selection a save is about to walk; {} (BeginSave's) while none is known, as when a saver is
 // called on its own: the file in hand is then the whole.

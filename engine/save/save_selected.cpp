@@ -13,6 +13,8 @@
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
+#include "engine/save/folder_files.h"
+#include "engine/save/folder_plan.h"
 #include "engine/save/recovered_file.h"
 #include "engine/save/save_layout.h"
 #include "engine/save/save_progress.h"
@@ -30,6 +32,7 @@ std::vector<uint32_t> InRecordOrder(std::vector<uint32_t> ids) {
 }
 
 void SaveFileTraceHits(const std::vector<uint32_t>& ids) {
+  save::SetSelection(save::MeasureHits(ids));
   // Hits have no index of their own; one map serves the whole selection.
   std::unordered_map<uint32_t, size_t> byId = records::GuardAllocation([] {
     std::unordered_map<uint32_t, size_t> map;
@@ -52,7 +55,7 @@ save::SaveLayout LayoutOf(uint32_t rootId, Folder* (*find)(uint32_t)) {
   return save::SaveLayout(rootId, [find](uint32_t id) -> std::optional<save::SaveLayout::Folder> {
     const Folder* folder = find(id);
     if (folder == nullptr) return std::nullopt;
-    return save::SaveLayout::Folder{folder->parentId, folder->name};
+    return save::SaveLayout::Folder{folder->parentId, folder->name, folder->deleted != 0};
   });
 }
 
@@ -119,33 +122,59 @@ std::vector<FatEntryRecord*> FatEntriesOf(uint32_t id) {
   return entry != nullptr ? std::vector<FatEntryRecord*>{entry} : std::vector<FatEntryRecord*>{};
 }
 
+// What a save of the selection writes, for the saving dialog: the files of the folders walked, as the folder save
+// writes them, and the files saved on their own, each once (a file of several names once for each name it is
+// saved under).
+template <typename Entry>
+save::SelectionSize Measure(const std::vector<uint32_t>& walked, const std::vector<const Entry*>& files) {
+  save::SelectionSize size = save::MeasureFolders(walked);
+  for (const Entry* entry : files) size.AddWanted(entry->name, entry->deleted, entry->size);
+  return size;
+}
+
+// How a file system's folders are saved: the walk of the folders ticked whole, the saver of a folder's files, and
+// that of one file.
+template <typename Entry>
+struct Savers {
+  std::vector<uint32_t> (*planTrees)(save::FolderPlan&, const std::vector<save::WholeFolder>&);
+  void (*saveFolderFiles)(uint32_t folderId, const std::u16string& destination);
+  void (*saveFile)(const Entry&, const std::u16string&);
+};
+
+// The selection's folders are planned whole (those on the way to what was ticked, those ticked whole and every
+// folder beneath them) and made before any file is written: a file never takes the name of a folder the save
+// makes, and of a live and a deleted folder of one name the live one keeps it, however the ticks came.
 template <typename Folder, typename Entry>
 void SaveInLayout(const Selection<Folder, Entry>& selection, save::SaveLayout& layout, uint32_t Folder::*id,
-                  void (*saveFolders)(const std::vector<save::WholeFolder>&),
-                  void (*saveFile)(const Entry&, const std::u16string&)) {
+                  const Savers<Entry>& savers) {
   for (const auto& picked : selection.folders) layout.Include(picked.second->*id);
   for (const Entry* entry : selection.files) layout.Include(entry->parentId);
+  save::FolderPlan plan;
   std::vector<save::WholeFolder> whole;
   for (const auto& picked : selection.folders) {
-    if (SaveStopRequested()) return;
-    const Folder* folder = picked.second;
-    // The folder itself first: a folder ticked whole keeps its name before any other comes to it.
-    layout.MakePlace(SaveDestination, folder->*id);
-    const std::u16string parent = layout.MakeParentPlace(SaveDestination, folder->*id);
-    records::GuardAllocation([&] { return whole.push_back({picked.first, folder->*id, parent, folder->name}), 0; });
+    layout.Plan(plan, picked.second->*id);
+    records::GuardAllocation([&] { return whole.push_back({picked.first, picked.second->*id}), 0; });
   }
-  // The place of each folder that holds files saved on their own, made once however many files it holds.
-  std::unordered_map<uint32_t, std::u16string> places;
+  for (const Entry* entry : selection.files) layout.Plan(plan, entry->parentId);
+  const std::vector<uint32_t> walked = savers.planTrees(plan, whole);
+  save::SetSelection(Measure(walked, selection.files));
+  plan.Make(SaveDestination);
+  save::SaveWalkedFolders(savers.saveFolderFiles, walked, plan);
   for (const Entry* entry : selection.files) {
     if (SaveStopRequested()) return;
-    if (places.count(entry->parentId) != 0) continue;
-    const std::u16string place = layout.MakePlace(SaveDestination, entry->parentId);
-    records::GuardAllocation([&] { return places.emplace(entry->parentId, place), 0; });
+    savers.saveFile(*entry, plan.PathOf(entry->parentId));
   }
-  saveFolders(whole);
+}
+
+// Find's save: the files of the ids, each under each of its names, in the chosen folder itself.
+template <typename Folder, typename Entry>
+void SaveFlat(const std::vector<uint32_t>& ids, const Finders<Folder, Entry>& find,
+              void (*saveFile)(const Entry&, const std::u16string&)) {
+  const Selection<Folder, Entry> selection = Select({}, ids, find);
+  save::SetSelection(Measure<Entry>({}, selection.files));
   for (const Entry* entry : selection.files) {
     if (SaveStopRequested()) return;
-    saveFile(*entry, places[entry->parentId]);
+    saveFile(*entry, SaveDestination);
   }
 }
 
@@ -154,18 +183,13 @@ void SaveFatEntry(const FatEntryRecord& entry, const std::u16string& destination
   SaveFatItems(destination, 1, entry.firstCluster, entry.size, entry.name, entry.deleted);
 }
 
-void SaveFatFiles(const std::vector<uint32_t>& ids) {
-  for (uint32_t id : InRecordOrder(ids)) {
-    if (SaveStopRequested()) return;
-    if (const FatEntryRecord* entry = FindFatEntry(id)) SaveFatEntry(*entry, SaveDestination);
-  }
-}
+const Finders<FatFolderRecord, FatEntryRecord> kFatFinders{FindFatFolderByTreeKey, FindFatFolder,
+                                                           &FatFolderRecord::firstCluster, FatEntriesOf};
 
 void SaveFatSelection(const std::vector<host::TreeKey>& folders, const std::vector<uint32_t>& ids) {
   save::SaveLayout layout = LayoutOf(records::kFatRootId, FindFatFolder);
-  const Finders<FatFolderRecord, FatEntryRecord> find{FindFatFolderByTreeKey, FindFatFolder,
-                                                      &FatFolderRecord::firstCluster, FatEntriesOf};
-  SaveInLayout(Select(folders, ids, find), layout, &FatFolderRecord::firstCluster, SaveFatFolders, SaveFatEntry);
+  SaveInLayout(Select(folders, ids, kFatFinders), layout, &FatFolderRecord::firstCluster,
+               Savers<FatEntryRecord>{save::PlanFatFolderTrees, SaveFatFolderFiles, SaveFatEntry});
 }
 
 template <typename Entry>
@@ -174,31 +198,20 @@ void SaveNtfsEntry(const Entry& entry, const std::u16string& destination) {
   SaveNtfsItems(destination, entry.name, entry.size, entry.id, 1, entry.deleted);
 }
 
-void SaveNtfsFiles(const std::vector<uint32_t>& ids) {
-  std::unordered_set<uint32_t> done;  // a file of several names, each found, is saved under each once
-  for (uint32_t id : InRecordOrder(ids)) {
-    if (SaveStopRequested()) return;
-    if (!records::GuardAllocation([&] { return done.insert(id).second; })) continue;
-    if (RecoveryMode == records::kQuickScan) {
-      for (const NtfsEntryRecord* entry : FindNtfsEntries(id)) SaveNtfsEntry(*entry, SaveDestination);
-    } else if (RecoveryMode == records::kExtensiveScan) {
-      for (const NtfsFoundEntryRecord* entry : FindNtfsFoundEntries(id)) SaveNtfsEntry(*entry, SaveDestination);
-    }
-  }
-}
+const Finders<NtfsFolderRecord, NtfsEntryRecord> kNtfsFinders{FindNtfsFolderByTreeKey, FindNtfsFolder,
+                                                              &NtfsFolderRecord::recordNumber, FindNtfsEntries};
+const Finders<NtfsFolderRecord, NtfsFoundEntryRecord> kNtfsFoundFinders{
+    FindNtfsFolderByTreeKey, FindNtfsFolder, &NtfsFolderRecord::recordNumber, FindNtfsFoundEntries};
 
 void SaveNtfsSelection(const std::vector<host::TreeKey>& folders, const std::vector<uint32_t>& ids) {
   save::SaveLayout layout = LayoutOf(records::kNtfsRootRecord, FindNtfsFolder);
   if (RecoveryMode == records::kQuickScan) {
-    const Finders<NtfsFolderRecord, NtfsEntryRecord> find{FindNtfsFolderByTreeKey, FindNtfsFolder,
-                                                          &NtfsFolderRecord::recordNumber, FindNtfsEntries};
-    SaveInLayout(Select(folders, ids, find), layout, &NtfsFolderRecord::recordNumber, SaveNtfsFolders,
-                 SaveNtfsEntry<NtfsEntryRecord>);
+    SaveInLayout(Select(folders, ids, kNtfsFinders), layout, &NtfsFolderRecord::recordNumber,
+                 Savers<NtfsEntryRecord>{save::PlanNtfsFolderTrees, SaveNtfsFolderFiles, SaveNtfsEntry<NtfsEntryRecord>});
   } else if (RecoveryMode == records::kExtensiveScan) {
-    const Finders<NtfsFolderRecord, NtfsFoundEntryRecord> find{FindNtfsFolderByTreeKey, FindNtfsFolder,
-                                                               &NtfsFolderRecord::recordNumber, FindNtfsFoundEntries};
-    SaveInLayout(Select(folders, ids, find), layout, &NtfsFolderRecord::recordNumber, SaveNtfsFolders,
-                 SaveNtfsEntry<NtfsFoundEntryRecord>);
+    SaveInLayout(Select(folders, ids, kNtfsFoundFinders), layout, &NtfsFolderRecord::recordNumber,
+                 Savers<NtfsFoundEntryRecord>{save::PlanNtfsFolderTrees, SaveNtfsFolderFiles,
+                                              SaveNtfsEntry<NtfsFoundEntryRecord>});
   }
 }
 
@@ -224,13 +237,14 @@ void BrowseForSaveFolder(void* ownerWindow) {
 
 void SaveFileIds(const std::vector<uint32_t>& ids) {
   if (SourceMissing()) return;
-  save::SetSelection(save::MeasureSelection({}, ids));
   const uint16_t type = CurrentFileSystem.type;
   if (RecoveryMode == records::kFileTrace) return;
   if (type == records::kFat16 || type == records::kFat32) {
-    SaveFatFiles(ids);
-  } else if (type == records::kNtfs) {
-    SaveNtfsFiles(ids);
+    SaveFlat(ids, kFatFinders, SaveFatEntry);
+  } else if (type == records::kNtfs && RecoveryMode == records::kQuickScan) {
+    SaveFlat(ids, kNtfsFinders, SaveNtfsEntry<NtfsEntryRecord>);
+  } else if (type == records::kNtfs && RecoveryMode == records::kExtensiveScan) {
+    SaveFlat(ids, kNtfsFoundFinders, SaveNtfsEntry<NtfsFoundEntryRecord>);
   }
   if (!SaveStopRequested()) save::ShowSelectionDone();
 }
@@ -241,7 +255,6 @@ void SaveSelected() {
   host::ResultListHost* list = host::Current().resultList;
   const std::vector<host::TreeKey> folders = list ? list->SaveFolderSet() : std::vector<host::TreeKey>();
   const std::vector<uint32_t> ids = list ? list->SaveFileSet() : std::vector<uint32_t>();
-  save::SetSelection(save::MeasureSelection(folders, ids));
   const uint16_t type = CurrentFileSystem.type;
   if (RecoveryMode == records::kFileTrace) {
     SaveFileTraceHits(ids);

@@ -1,6 +1,11 @@
 #include "engine/save/save_test_support.h"
 
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -258,5 +263,26 @@ std::vector<std::u16string> SaveTest::Questions() const {
   }
   return questions;
 }
+
+#ifndef _WIN32
+FullDiskPast::FullDiskPast(uint64_t limit) {
+  rlimit was{};
+  getrlimit(RLIMIT_FSIZE, &was);
+  current_ = was.rlim_cur;
+  maximum_ = was.rlim_max;
+  handler_ = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit now = was;
+  now.rlim_cur = static_cast<rlim_t>(limit);
+  EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &now), 0);
+}
+
+FullDiskPast::~FullDiskPast() {
+  rlimit was{};
+  was.rlim_cur = static_cast<rlim_t>(current_);
+  was.rlim_max = static_cast<rlim_t>(maximum_);
+  setrlimit(RLIMIT_FSIZE, &was);
+  std::signal(SIGXFSZ, handler_);
+}
+#endif
 
 }  // namespace save_test

@@ -46,6 +46,22 @@ bool WriteAll(const std::u16string& path, const Bytes& bytes);
 // Last-write time in seconds since 1970 (UTC); -1 when the file cannot be examined.
 int64_t ModificationTime(const std::u16string& path, bool access = false);
 
+#ifndef _WIN32
+// While it lives, a write that would make a file of this process longer than limit bytes fails, as on a disk that
+// filled (the process's file-size limit; the signal it raises ignored).
+class FullDiskPast {
+ public:
+  explicit FullDiskPast(uint64_t limit);
+  ~FullDiskPast();
+  FullDiskPast(const FullDiskPast&) = delete;
+  FullDiskPast& operator=(const FullDiskPast&) = delete;
+
+ private:
+  uint64_t current_, maximum_;
+  void (*handler_)(int);
+};
+#endif
+
 // A volume read as the current source (a logical drive) for the life of the object.
 class MountedBytes {
  public:

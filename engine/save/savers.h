@@ -41,26 +41,13 @@ void SaveSelected();
 void SaveFileIds(const std::vector<uint32_t>& ids);
 
 // Create the folder destination\folderName (an existing one is used as it is) and its subfolders in tree
-// order (their names are the nodes' texts, their ids from the folder records holding the nodes), then save
-// the folder's own files and those of each subfolder, until the save is stopped.
+// order (their names are the nodes' texts, their ids from the folder records holding the nodes; of a live and a
+// deleted folder of one name the live one keeps it), then save the folder's own files and those of each
+// subfolder, until the save is stopped.
 void SaveFatFolder(host::TreeKey node, uint32_t folderId, const std::u16string& destination,
                    const std::u16string& folderName);
 void SaveNtfsFolder(host::TreeKey node, uint32_t folderId, const std::u16string& destination,
                     const std::u16string& folderName);
-namespace save {
-// A folder saved whole: its node, its id, the folder it is made in and its name.
-struct WholeFolder {
-  host::TreeKey node = host::kNoTreeKey;
-  uint32_t folderId = 0;
-  std::u16string destination;
-  std::u16string name;
-};
-}  // namespace save
-// Several folders saved whole, as SaveFatFolder saves one; every folder of all of them is made before any
-// file is written.
-void SaveFatFolders(const std::vector<save::WholeFolder>& folders);
-void SaveNtfsFolders(const std::vector<save::WholeFolder>& folders);
-
 // Save every file whose parent is the folder into destination (a user's save), each with its own time
 // stamp, until the save is stopped. FAT: FatEntryList. NTFS: NtfsEntryList after a Quick Scan; after an
 // Extensive Scan, NtfsFoundEntryList inside the sector range of CurrentFileSystem.

@@ -73,6 +73,9 @@ class File {
   bool OpenRead(const std::u16string& path, Share share = Share::Read);
   // Creates the file, or truncates an existing one, for writing.
   bool OpenWrite(const std::u16string& path);
+  // Creates the file for writing only where nothing exists at path yet (no file, folder or link of that name):
+  // false when something does, or when it cannot be made.
+  bool OpenNew(const std::u16string& path);
   bool IsOpen() const { return handle_ != kClosed; }
   // Reads up to length bytes; *got receives how many came (fewer at the end of the file).
   bool Read(void* buffer, uint32_t length, uint32_t* got);

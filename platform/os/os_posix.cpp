@@ -55,6 +55,14 @@ const char16_t kCp1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+// Opens path for writing, made as creation says (O_TRUNC: made or emptied; O_EXCL: made only where nothing is).
+bool OpenForWriting(intptr_t* handle, const std::u16string& path, int creation) {
+  const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | creation | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  *handle = fd;
+  return true;
+}
+
 }  // namespace
 
 std::u16string FromCodePage(std::string_view text) {
@@ -123,10 +131,12 @@ bool File::OpenRead(const std::u16string& path, Share) {
 
 bool File::OpenWrite(const std::u16string& path) {
   Close();
-  const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  handle_ = fd;
-  return true;
+  return OpenForWriting(&handle_, path, O_TRUNC);
+}
+
+bool File::OpenNew(const std::u16string& path) {
+  Close();
+  return OpenForWriting(&handle_, path, O_EXCL);
 }
 
 bool File::Read(void* buffer, uint32_t length, uint32_t* got) {

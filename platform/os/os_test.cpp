@@ -142,9 +142,22 @@ TEST(OsFile, WriteReadSeekAndSize) {
   ASSERT_TRUE(in.Read(buffer, 4, &got));
   EXPECT_EQ(got, 0u);
   in.Close();
+  // OpenNew makes a file only where nothing is: the file, and a folder, stay as they are.
+  os::File fresh;
+  EXPECT_FALSE(fresh.OpenNew(path));
+  std::u16string folder = os::TempFolderPath();
+  folder.pop_back();  // its separator
+  EXPECT_FALSE(fresh.OpenNew(folder));
+  ASSERT_TRUE(in.OpenRead(path));
+  ASSERT_TRUE(in.Size(&size));
+  EXPECT_EQ(size, data.size());
+  in.Close();
   EXPECT_TRUE(os::RemoveFile(path));
   EXPECT_FALSE(os::FileExists(path));
   EXPECT_FALSE(in.OpenRead(path));
+  ASSERT_TRUE(fresh.OpenNew(path));
+  EXPECT_TRUE(fresh.Close());
+  EXPECT_TRUE(os::RemoveFile(path));
 }
 
 TEST(OsFile, FoldersAndFileTimes) {

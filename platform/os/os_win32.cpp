@@ -126,6 +126,11 @@ bool File::OpenWrite(const std::u16string& path) {
   return OpenHandle(&handle_, path, GENERIC_WRITE, 0, CREATE_ALWAYS);
 }
 
+bool File::OpenNew(const std::u16string& path) {
+  Close();
+  return OpenHandle(&handle_, path, GENERIC_WRITE, 0, CREATE_NEW);
+}
+
 bool File::Read(void* buffer, uint32_t length, uint32_t* got) {
   *got = 0;
   if (!IsOpen()) return false;
