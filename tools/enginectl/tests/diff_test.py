@@ -768,7 +768,7 @@ def build_volume(seed, kind, work, helper, pool, shape="normal"):
 
 def check_seed(args, seed, kind, cases, pool):
     """Problems of the seed's cases: {case: [lines]} (a case that ran clean has an empty list)."""
-    work = fresh_dir(os.path.join(args.work, "%s-%d" % (kind, seed)))
+    work = fresh_dir(os.path.join(args.work, entry_name(seed, kind)))
     volume = build_volume(seed, kind, work, args.ntfs_helper, pool)
     runner = Runner(args)
     results = {}
@@ -913,31 +913,60 @@ def parse_seeds(text):
     return seeds
 
 
+def selection(args):
+    """([(seed, kind, [cases])], {(seed, kind): [skipped rows]}) of the arguments: each seed's volumes are made once
+    for all of its cases."""
+    cases = args.cases.split(",")
+    wanted, skipped = {}, {}  # (seed, kind) -> cases
+    if args.pinned or args.faults:
+        for seed, kind, case, fault in PINNED:
+            if fault and not args.faults:
+                skipped.setdefault((seed, kind), []).append("SKIPPED: %s %s-%d: %s" % (case, kind, seed, fault))
+            elif case in cases:
+                wanted.setdefault((seed, kind), set()).add(case)
+    for seed in parse_seeds(args.seeds) if args.seeds else []:
+        wanted.setdefault((seed, args.kind or history.default_kind(seed)), set()).update(cases)
+    todo = [(seed, kind, [c for c in CASES if c in chosen]) for (seed, kind), chosen in sorted(wanted.items())]
+    return todo, skipped
+
+
+def entry_name(seed, kind):
+    """A seed's name in --list and --only, and its folder in the work folder."""
+    return "%s-%d" % (kind, seed)
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--enginectl", required=True)
-    parser.add_argument("--ntfs-helper", required=True)
-    parser.add_argument("--work", required=True)
+    parser.add_argument("--enginectl")
+    parser.add_argument("--ntfs-helper")
+    parser.add_argument("--work")
     parser.add_argument("--seeds")
     parser.add_argument("--kind", choices=history.KINDS, help="every seed of this kind (default: by the seed)")
     parser.add_argument("--pinned", action="store_true")
     parser.add_argument("--faults", action="store_true", help="the pinned rows too that name a fault not yet fixed")
     parser.add_argument("--cases", default=",".join(CASES))
     parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--list", action="store_true", help="print the seeds chosen (KIND-SEED), one a line")
+    parser.add_argument("--only", help="of the seeds chosen, these (KIND-SEED[,...])")
     args = parser.parse_args()
-    cases = args.cases.split(",")
-    wanted, skipped = {}, []  # (seed, kind) -> cases, each seed's volumes made once
-    if args.pinned or args.faults:
-        for seed, kind, case, fault in PINNED:
-            if fault and not args.faults:
-                skipped.append("SKIPPED: %s %s-%d: %s" % (case, kind, seed, fault))
-            elif case in cases:
-                wanted.setdefault((seed, kind), set()).add(case)
-    for seed in parse_seeds(args.seeds) if args.seeds else []:
-        wanted.setdefault((seed, args.kind or history.default_kind(seed)), set()).update(cases)
-    todo = [(seed, kind, [c for c in CASES if c in chosen]) for (seed, kind), chosen in sorted(wanted.items())]
-    if not todo:
+    todo, skipped = selection(args)
+    names = sorted({entry_name(s, k) for s, k, _ in todo} | {entry_name(s, k) for s, k in skipped},
+                   key=lambda n: (int(n.rpartition("-")[2]), n))
+    if args.list:
+        print("\n".join(names))
+        return 0
+    if args.only:
+        only = args.only.split(",")
+        unknown = [n for n in only if n not in names]
+        if unknown:
+            parser.error("not among the seeds chosen: %s" % ", ".join(unknown))
+        todo = [(s, k, c) for s, k, c in todo if entry_name(s, k) in only]
+        skipped = {key: rows for key, rows in skipped.items() if entry_name(*key) in only}
+    if not todo and not skipped:
         parser.error("nothing to run: give --seeds, --pinned or --faults")
+    for option in ("enginectl", "ntfs_helper", "work"):
+        if not getattr(args, option):
+            parser.error("--%s is needed" % option.replace("_", "-"))
     os.makedirs(args.work, exist_ok=True)
     started = time.time()
     failed = ran = 0
@@ -950,7 +979,7 @@ def main():
             except Exception as e:  # a tool that failed while making the volume: the generator's fault
                 results = {c: ["the volume could not be made: %s" % e] for c in case_list}
             if not any(results.get(case) for case in case_list):
-                shutil.rmtree(os.path.join(args.work, "%s-%d" % (kind, seed)), ignore_errors=True)
+                shutil.rmtree(os.path.join(args.work, entry_name(seed, kind)), ignore_errors=True)
             for case in case_list:
                 problems = results.get(case, [])
                 if problems is NOT_APPLICABLE:
@@ -969,9 +998,11 @@ def main():
                 else:
                     print("ok: %s %s-%d" % (case, kind, seed))
                 sys.stdout.flush()
-    for line in skipped:
-        print(line)
-    print("%d cases, %d failed, %d skipped, %.0f s" % (ran, failed, len(skipped), time.time() - started))
+    for rows in skipped.values():
+        for line in rows:
+            print(line)
+    print("%d cases, %d failed, %d skipped, %.0f s" % (ran, failed, sum(map(len, skipped.values())),
+                                                      time.time() - started))
     return 1 if failed else 0
 
 

@@ -451,20 +451,39 @@ def outcome(result):
         ["... %d more" % (len(problems) - 30)] if len(problems) > 30 else [])
 
 
+def entry_name(shape, seed):
+    """A case's name in --list and --only."""
+    return "%s.%s-%d" % (shape, kind_of(shape, seed), seed)
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--enginectl", required=True)
-    parser.add_argument("--ntfs-helper", required=True)
-    parser.add_argument("--work", required=True)
+    parser.add_argument("--enginectl")
+    parser.add_argument("--ntfs-helper")
+    parser.add_argument("--work")
     parser.add_argument("--shapes", default=",".join(SHAPES))
     parser.add_argument("--seeds", help="these seeds of every shape (default: CI_SEEDS)")
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--faults", action="store_true", help="the cases FAULTS names too")
+    parser.add_argument("--list", action="store_true", help="print the cases chosen (SHAPE.KIND-SEED), one a line")
+    parser.add_argument("--only", help="of the cases chosen, these (SHAPE.KIND-SEED[,...])")
     args = parser.parse_args()
-    os.makedirs(args.work, exist_ok=True)
-    started = time.time()
     todo = [(shape, seed) for shape in args.shapes.split(",")
             for seed in (diff_test.parse_seeds(args.seeds) if args.seeds else CI_SEEDS[shape])]
+    if args.list:
+        print("\n".join(entry_name(shape, seed) for shape, seed in todo))
+        return 0
+    if args.only:
+        only = args.only.split(",")
+        unknown = [n for n in only if n not in {entry_name(*c) for c in todo}]
+        if unknown:
+            parser.error("not among the cases chosen: %s" % ", ".join(unknown))
+        todo = [c for c in todo if entry_name(*c) in only]
+    for option in ("enginectl", "ntfs_helper", "work"):
+        if not getattr(args, option):
+            parser.error("--%s is needed" % option.replace("_", "-"))
+    os.makedirs(args.work, exist_ok=True)
+    started = time.time()
     totals, counts = {}, {}
     if not args.faults:
         for shape, seed in [c for c in todo if c in FAULTS]:
