@@ -326,7 +326,9 @@ def reuse_delete(target, rows, rng):
     before = len(rows)
     rows = reuse(target, rows, rng, mtime=int(time.time()) + DAY if later else None)
     fresh = rows[before:]
-    target.description = oracle.describe_volume(target.raw, 0)
+    # TSK is asked for the new files' places alone: they are deleted next, which leaves any description behind.
+    new = {key(r["path"], target.fat) for r in fresh}
+    target.description = oracle.describe_volume(target.raw, 0, wanted=lambda e: key(e["path"], target.fat) in new)
     locate(target, fresh)
     run_ops(target, [Op("rm", "/" + r["path"]) for r in fresh])
     for r in fresh:

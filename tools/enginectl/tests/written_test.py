@@ -53,6 +53,7 @@ damaged, the sectors read outside the volume, and the problems of the other clas
 import argparse
 import concurrent.futures
 import copy
+import functools
 import os
 import shutil
 import sys
@@ -233,18 +234,20 @@ class Case:
             target = user_history.target_of(record, description, self.args.ntfs_helper)
             rows = user_history.act(self.shape, target, rows, self.seed)
             after = oracle.describe_volume(raw, 0) if "extensive" in shape.modes else None
+            now = after
         else:
             shapes = damage_shapes(self.shape, self.kind)
             done = damage.apply(raw, description, self.seed, shapes)
             if shapes[-1] not in [d["shape"] for d in done]:
                 return None
             mark_damage(rows, done, fat)
-            after = description
-        return self.read(v, raw, rows, after)
+            after, now = description, None
+        return self.read(v, raw, rows, after, functools.cache(lambda: tsk_contested(raw, v.fs, now)))
 
-    def read(self, v, raw, rows, description):
+    def read(self, v, raw, rows, description, contested):
         """Puts the damaged volume on a disk, reads it in each of the shape's modes, saves it and judges the save;
-        None when no mode applies."""
+        None when no mode applies. contested(): tsk_contested of the volume as the case left it, asked once for all
+        modes."""
         placed = [(raw, v.fs, v.sectors, ALIGN)]
         if self.shape == "boot-backup":
             partner, problems = self.volume(self.seed + PARTNER_OFFSET, "fat16", "small")
@@ -254,13 +257,13 @@ class Case:
         image = compose(os.path.join(self.work, "disk.raw"), placed)
         result = None
         for mode in SHAPES[self.shape].modes:
-            got = self.read_mode(mode, v, image, raw, copy.deepcopy(rows), description)
+            got = self.read_mode(mode, v, image, copy.deepcopy(rows), description, contested)
             if got is not None:
                 problems, figures = result or ([], {})
                 result = problems + [(c, "%s: %s" % (mode, p)) for c, p in got[0]], add(figures, got[1])
         return result
 
-    def read_mode(self, mode, v, image, raw, rows, description):
+    def read_mode(self, mode, v, image, rows, description, contested):
         sandbox = os.path.join(self.work, "save-" + mode)
         if mode == "quick":
             source, extra = ["--partition", "0"], []
@@ -278,7 +281,7 @@ class Case:
                 return [("not-found", problem)], {}
             extra = ["--choose", k]
         return self.judged_saves(mode, image, source, extra, rows, (ALIGN, v.sectors), v.fs != "ntfs", sandbox,
-                                 tsk_contested(raw, v.fs))
+                                 contested())
 
     def judged_saves(self, mode, image, source, extra, rows, extent, fat, sandbox, contested=()):
         """The tree saved from the scan, and again from the snapshot of that scan loaded over the image, each judged
@@ -323,11 +326,13 @@ class Case:
             if r["fate"] != "intact" or found.get(user_history.key(r["path"], target.fat)) != r["sha256"]:
                 r["required"] = False
         result = None
+        # The volume itself is as built (the image file is what is damaged): its description holds.
+        contested = functools.cache(lambda: tsk_contested(raw, v.fs, v.description))
         for mode in SHAPES[self.shape].modes:
             if mode == "search":
                 got = self.searched(image, [(v, ALIGN)], rows)
             else:
-                got = self.read_mode(mode, v, image, raw, copy.deepcopy(rows), v.description)
+                got = self.read_mode(mode, v, image, copy.deepcopy(rows), v.description, contested)
             problems, figures = result or ([], {})
             result = problems + [(c, "%s: %s" % (mode, p)) for c, p in got[0]], add(figures, got[1])
         return result
@@ -387,12 +392,15 @@ def add(figures, more):
     return {k: figures.get(k, 0) + more.get(k, 0) for k in set(figures) | set(more)}
 
 
-def tsk_contested(raw, fs):
+def tsk_contested(raw, fs, description=None):
     """(folder, name without its first letter, size) in capitals of the deleted files TSK lists on the volume that
-    another deleted file claims clusters of, where their days of writing do not tell (driver.fat_contested)."""
+    another deleted file claims clusters of, where their days of writing do not tell (driver.fat_contested).
+    description: TSK's of the volume as it is now, where the case has it; else TSK is asked for what this needs
+    alone, the runs of the deleted files."""
     if fs == "ntfs":
         return set()
-    description = oracle.describe_volume(raw, 0)
+    if description is None:
+        description = oracle.describe_volume(raw, 0, wanted=lambda e: e["deleted"] and not e["dir"] and e["size"])
     files = [e for e in description.get("entries", []) if not e["dir"] and not e["meta"]]
     contested = driver.fat_contested(raw, 0, files)
     return {(folder, name[1:], e["size"]) for e in files if e["addr"] in contested
