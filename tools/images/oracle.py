@@ -282,9 +282,10 @@ class VolumeCache:
             self._entries[key] = entries
 
 
-def describe_volume(raw, start, pool=None, cache=None):
+def describe_volume(raw, start, pool=None, cache=None, wanted=None):
     """fsstat values and every fls entry with its content hash (icat) and location (istat) for the volume at
-    sector start."""
+    sector start; with wanted (a test of an fls entry), only the entries it passes get them (the others None): a
+    caller that needs a few entries' runs does not run two tools for every entry."""
     vol = {"start": start}
     try:
         values = fsstat(raw, start)
@@ -293,23 +294,23 @@ def describe_volume(raw, start, pool=None, cache=None):
         return vol
     vol["fs"] = fs_kind(values)
     vol["fsstat"] = values
-    key = cache.key(raw, start, values) if cache else None
+    key = cache.key(raw, start, values) if cache and wanted is None else None
     entries = cache.get(key, start) if key else None
     if entries is None:
-        entries = list_entries(raw, start, vol["fs"], values, pool)
+        entries = list_entries(raw, start, vol["fs"], values, pool, wanted)
         if key:
             cache.put(key, start, entries)
     vol["entries"] = entries
     return vol
 
 
-def list_entries(raw, start, fs, values, pool):
+def list_entries(raw, start, fs, values, pool, wanted=None):
     cluster_sectors = max(1, int(values.get("Cluster Size", SECTOR)) // SECTOR)
     entries = fls(raw, start)
     empty = hashlib.sha256(b"").hexdigest()
 
     def examine(e):
-        if e["meta"]:
+        if e["meta"] or wanted is not None and not wanted(e):
             e["sha256"] = e["runs"] = None
             return
         if e["dir"]:
@@ -332,14 +333,17 @@ def user_entries(volume):
     return [e for e in volume.get("entries", []) if not e["meta"] and not e["orphan"]]
 
 
+# A name of the 8.3 form, as a FAT short entry holds it.
+SHORT_NAME = re.compile(r"[^.]{1,8}(\.[^.]{1,3})?")
+
+
 def fat_names_match(tsk_name, name, deleted=False):
     """Whether a name a reader shows equals TSK's for a FAT entry, allowing what TSK does differently: "_" in
     place of the first character of a deleted short name, case taken from the NT lower-case flags, and "^" for each
     character of a short name outside ASCII (TSK does not read the DOS code page)."""
     if tsk_name == name:
         return True
-    short = re.fullmatch(r"[^.]{1,8}(\.[^.]{1,3})?", tsk_name) is not None
-    if not short:
+    if not SHORT_NAME.fullmatch(tsk_name):
         return False
     a, b = tsk_name.upper(), as_tsk_short_name(name).upper()
     if deleted and tsk_name.startswith("_") and len(a) == len(b):

@@ -423,7 +423,9 @@ def reuse_delete(target, rows, rng, copies=False):
     folder = "Copied folder %d" % rng.randrange(1000) if copies else None
     rows = reuse(target, rows, rng, mtime=when, folder=folder)
     fresh = rows[before:]
-    target.description = oracle.describe_volume(target.raw, 0)
+    # TSK is asked for the new files' places alone: they are deleted next, which leaves any description behind.
+    new = {key(r["path"], target.fat) for r in fresh}
+    target.description = oracle.describe_volume(target.raw, 0, wanted=lambda e: key(e["path"], target.fat) in new)
     locate(target, fresh)
     writers = list(fresh)
     if folder:

@@ -78,6 +78,7 @@ each kept as a fixed case; a row that names a fault is skipped with that fault's
 """
 import argparse
 import concurrent.futures
+import functools
 import json
 import os
 import random
@@ -451,8 +452,10 @@ def saved_problems(save, pairs, fs, raw, start):
         if kind == "F":
             folder, _, name = path.rpartition("/")
             m = COPY_OF.match(name)
-            by_folder.setdefault(folder, []).append((m.group(1) if m else name, path))
+            by_folder.setdefault(folder, NameIndex(fat, tsk_names=False)).add(m.group(1) if m else name, path)
     used = set()
+    digests = {}
+    same_folder = functools.lru_cache(maxsize=None)(lambda a, b, deleted: same_path(a, b, fat, deleted))
     for t, e in pairs:
         if t is None or e.folder:
             continue
@@ -460,12 +463,14 @@ def saved_problems(save, pairs, fs, raw, start):
         want = driver.icat_sha256(raw, start, t)
         found = False
         for saved_folder, files in by_folder.items():
-            if not same_path(folder, saved_folder, fat, t["deleted"]):
+            if not same_folder(folder, saved_folder, t["deleted"]):
                 continue
-            for base, path in files:
-                if path in used or not name_matches(name, base, fat, t["deleted"]):
+            for path in files.find(name, lambda base, _: name_matches(name, base, fat, t["deleted"])):
+                if path in used:
                     continue
-                if sha256_file(os.path.join(save.out, *path.split("/"))) == want:
+                if path not in digests:
+                    digests[path] = sha256_file(os.path.join(save.out, *path.split("/")))
+                if digests[path] == want:
                     used.add(path)
                     found = True
                     break
@@ -477,6 +482,7 @@ def saved_problems(save, pairs, fs, raw, start):
     return problems
 
 
+@functools.lru_cache(maxsize=None)
 def saved_name(name):
     """The name as the saver writes it: trailing full stops and blanks, and characters no file name may hold,
     as "_" (engine/save/safe_path_component.h; the names the histories draw hold no device names)."""
@@ -493,6 +499,39 @@ def name_matches(tsk_name, name, fat, deleted):
 def same_path(a, b, fat, deleted):
     x, y = a.split("/") if a else [], b.split("/") if b else []
     return len(x) == len(y) and all(name_matches(p, q, fat, deleted) for p, q in zip(x, y))
+
+
+class NameIndex:
+    """The items of one folder by name, found again by a name of the other side (TSK's, or as saved): the items whose
+    names name_matches pairs with it, without comparing it with every name of the folder (a history's folders hold
+    hundreds of files, each looked for once per save). Each item is filed under keys that two names name_matches
+    pairs always share: the name as saved, and on FAT, where a short name of TSK's matches whatever its first letter
+    and case ("^" standing for a letter outside ASCII), the letters after the first in capitals (of a saved name,
+    with "^" for those outside ASCII)."""
+
+    def __init__(self, fat, tsk_names):
+        self.fat, self.tsk_names = fat, tsk_names
+        self.by_key = {}
+        self.count = 0
+
+    def keys(self, name, tsk):
+        if tsk:
+            name = saved_name(name)
+            loose = name.upper()[1:] if self.fat and oracle.SHORT_NAME.fullmatch(name) else None
+        else:
+            loose = oracle.as_tsk_short_name(name).upper()[1:] if self.fat else None
+        return {("=", name)} | ({("~", loose)} if loose is not None else set())
+
+    def add(self, name, item):
+        for k in self.keys(name, self.tsk_names):
+            self.by_key.setdefault(k, []).append((self.count, name, item))
+        self.count += 1
+
+    def find(self, name, matches):
+        """The items, in the order they were added, for which matches(their name, item) holds, among those filed under
+        the keys of name (a name of the other side)."""
+        found = {i: (n, item) for k in self.keys(name, not self.tsk_names) for i, n, item in self.by_key.get(k, ())}
+        return [item for _, (n, item) in sorted(found.items()) if matches(n, item)]
 
 
 def read_audit(path):
@@ -543,7 +582,7 @@ def audit_problems(save, audit, extent, pairs, fs, raw, start, extensive=False):
     for t, e in pairs:
         if t is not None and not e.folder:
             folder, _, name = e.path.rpartition("/")
-            by_folder.setdefault(folder, []).append((name, t))
+            by_folder.setdefault(folder, NameIndex(fat, tsk_names=True)).add(name, t)
             compared.add(t["addr"])
     # The other files where TSK lists them, and where the tree shows them (after an Extensive Scan, under "Lost Dir"
     # and "Dir<n>" too).
@@ -553,17 +592,21 @@ def audit_problems(save, audit, extent, pairs, fs, raw, start, extensive=False):
         if not t["dir"] and t["addr"] not in compared and (t["addr"], path) not in placed:
             placed.add((t["addr"], path))
             folder, _, name = path.rpartition("/")
-            by_folder.setdefault(folder, []).append((name, t))
+            by_folder.setdefault(folder, NameIndex(fat, tsk_names=True)).add(name, t)
 
     def base_of(path):
         folder, _, name = (path if fat else lost_dir_key(path)).rpartition("/")
         m = COPY_OF.match(name)
         return folder, m.group(1) if m else name
 
+    @functools.lru_cache(maxsize=None)
+    def folders_of(folder):
+        return [listed for f, listed in by_folder.items() if same_path(f, folder, fat, True)]
+
     def candidates_of(path):
         folder, base = base_of(path)
-        return [t for f, listed in by_folder.items() if same_path(f, folder, fat, True)
-                for n, t in listed if name_matches(n, base, fat, t["deleted"])]
+        return [t for listed in folders_of(folder)
+                for t in listed.find(base, lambda n, t: name_matches(n, base, fat, t["deleted"]))]
 
     # Files saved under one name in one folder ("Copy (n ) of" it beside it), as many as there are.
     namesakes = {}
@@ -770,7 +813,7 @@ def build_volume(seed, kind, work, helper, pool, shape="normal"):
 
 def check_seed(args, seed, kind, cases, pool):
     """Problems of the seed's cases: {case: [lines]} (a case that ran clean has an empty list)."""
-    work = fresh_dir(os.path.join(args.work, "%s-%d" % (kind, seed)))
+    work = fresh_dir(os.path.join(args.work, entry_name(seed, kind)))
     volume = build_volume(seed, kind, work, args.ntfs_helper, pool)
     runner = Runner(args)
     results = {}
@@ -915,31 +958,60 @@ def parse_seeds(text):
     return seeds
 
 
+def selection(args):
+    """([(seed, kind, [cases])], {(seed, kind): [skipped rows]}) of the arguments: each seed's volumes are made once
+    for all of its cases."""
+    cases = args.cases.split(",")
+    wanted, skipped = {}, {}  # (seed, kind) -> cases
+    if args.pinned or args.faults:
+        for seed, kind, case, fault in PINNED:
+            if fault and not args.faults:
+                skipped.setdefault((seed, kind), []).append("SKIPPED: %s %s-%d: %s" % (case, kind, seed, fault))
+            elif case in cases:
+                wanted.setdefault((seed, kind), set()).add(case)
+    for seed in parse_seeds(args.seeds) if args.seeds else []:
+        wanted.setdefault((seed, args.kind or history.default_kind(seed)), set()).update(cases)
+    todo = [(seed, kind, [c for c in CASES if c in chosen]) for (seed, kind), chosen in sorted(wanted.items())]
+    return todo, skipped
+
+
+def entry_name(seed, kind):
+    """A seed's name in --list and --only, and its folder in the work folder."""
+    return "%s-%d" % (kind, seed)
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--enginectl", required=True)
-    parser.add_argument("--ntfs-helper", required=True)
-    parser.add_argument("--work", required=True)
+    parser.add_argument("--enginectl")
+    parser.add_argument("--ntfs-helper")
+    parser.add_argument("--work")
     parser.add_argument("--seeds")
     parser.add_argument("--kind", choices=history.KINDS, help="every seed of this kind (default: by the seed)")
     parser.add_argument("--pinned", action="store_true")
     parser.add_argument("--faults", action="store_true", help="the pinned rows too that name a fault not yet fixed")
     parser.add_argument("--cases", default=",".join(CASES))
     parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--list", action="store_true", help="print the seeds chosen (KIND-SEED), one a line")
+    parser.add_argument("--only", help="of the seeds chosen, these (KIND-SEED[,...])")
     args = parser.parse_args()
-    cases = args.cases.split(",")
-    wanted, skipped = {}, []  # (seed, kind) -> cases, each seed's volumes made once
-    if args.pinned or args.faults:
-        for seed, kind, case, fault in PINNED:
-            if fault and not args.faults:
-                skipped.append("SKIPPED: %s %s-%d: %s" % (case, kind, seed, fault))
-            elif case in cases:
-                wanted.setdefault((seed, kind), set()).add(case)
-    for seed in parse_seeds(args.seeds) if args.seeds else []:
-        wanted.setdefault((seed, args.kind or history.default_kind(seed)), set()).update(cases)
-    todo = [(seed, kind, [c for c in CASES if c in chosen]) for (seed, kind), chosen in sorted(wanted.items())]
-    if not todo:
+    todo, skipped = selection(args)
+    names = sorted({entry_name(s, k) for s, k, _ in todo} | {entry_name(s, k) for s, k in skipped},
+                   key=lambda n: (int(n.rpartition("-")[2]), n))
+    if args.list:
+        print("\n".join(names))
+        return 0
+    if args.only:
+        only = args.only.split(",")
+        unknown = [n for n in only if n not in names]
+        if unknown:
+            parser.error("not among the seeds chosen: %s" % ", ".join(unknown))
+        todo = [(s, k, c) for s, k, c in todo if entry_name(s, k) in only]
+        skipped = {key: rows for key, rows in skipped.items() if entry_name(*key) in only}
+    if not todo and not skipped:
         parser.error("nothing to run: give --seeds, --pinned or --faults")
+    for option in ("enginectl", "ntfs_helper", "work"):
+        if not getattr(args, option):
+            parser.error("--%s is needed" % option.replace("_", "-"))
     os.makedirs(args.work, exist_ok=True)
     started = time.time()
     failed = ran = 0
@@ -952,7 +1024,7 @@ def main():
             except Exception as e:  # a tool that failed while making the volume: the generator's fault
                 results = {c: ["the volume could not be made: %s" % e] for c in case_list}
             if not any(results.get(case) for case in case_list):
-                shutil.rmtree(os.path.join(args.work, "%s-%d" % (kind, seed)), ignore_errors=True)
+                shutil.rmtree(os.path.join(args.work, entry_name(seed, kind)), ignore_errors=True)
             for case in case_list:
                 problems = results.get(case, [])
                 if problems is NOT_APPLICABLE:
@@ -971,9 +1043,11 @@ def main():
                 else:
                     print("ok: %s %s-%d" % (case, kind, seed))
                 sys.stdout.flush()
-    for line in skipped:
-        print(line)
-    print("%d cases, %d failed, %d skipped, %.0f s" % (ran, failed, len(skipped), time.time() - started))
+    for rows in skipped.values():
+        for line in rows:
+            print(line)
+    print("%d cases, %d failed, %d skipped, %.0f s" % (ran, failed, sum(map(len, skipped.values())),
+                                                      time.time() - started))
     return 1 if failed else 0
 
 

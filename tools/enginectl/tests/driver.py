@@ -694,14 +694,24 @@ def check_save(save, expected, raw, start, fat, times=False, pool=None):
     return problems
 
 
-def case_arguments():
-    """The arguments of a test that makes its own volumes: --enginectl, --work (emptied first) and --only NAME...
-    (the cases to run; all when absent)."""
+def case_arguments(names):
+    """The arguments of a test that makes its own volumes, whose table names its cases (names): --enginectl, --work
+    (emptied first) and --only NAME... (the cases to run; all when absent); --list prints the names, one a line, and
+    ends the program (the build makes a test of each)."""
     parser = argparse.ArgumentParser()
-    parser.add_argument("--enginectl", required=True)
-    parser.add_argument("--work", required=True)
+    parser.add_argument("--enginectl")
+    parser.add_argument("--work")
     parser.add_argument("--only", nargs="*")
+    parser.add_argument("--list", action="store_true")
     args = parser.parse_args()
+    if args.list:
+        print("\n".join(names))
+        sys.exit(0)
+    unknown = [n for n in args.only or () if n not in names]
+    if unknown:
+        parser.error("no such case: %s" % ", ".join(unknown))
+    if not args.enginectl or not args.work:
+        parser.error("--enginectl and --work are needed")
     shutil.rmtree(args.work, ignore_errors=True)
     os.makedirs(args.work)
     return args

@@ -2,7 +2,9 @@
 """Ordinary FAT histories made by mkfs.fat and mtools, in which two entries name one folder's cluster (a new folder
 takes the cluster of a folder deleted before it; a folder is moved, then deleted), against The Sleuth Kit.
 
-    fat_histories_test.py --enginectl PATH --work DIR [--only NAME...]
+    fat_histories_test.py --enginectl PATH --work DIR [--only CASE...] [--list]
+
+(a case is a history on a layout, HISTORY_FS_SPC: --list names them)
 
 Each history runs on FAT16 and FAT32, with 1-sector clusters and with larger ones. The deleted folder's entry is
 met before the new folder's (in the root, or deeper), after it, or in the same folder; the new folder holds live
@@ -137,7 +139,7 @@ def expected_tree(entries):
 
 def check(args, name, history, layout):
     fs, spc, mib = layout
-    case = "%s_%s_%d" % (name, fs, spc)
+    case = case_name(name, layout)
     work = os.path.join(args.work, case)
     os.makedirs(work)
     raw, image = build(work, case, history, fs, spc, mib)
@@ -172,11 +174,16 @@ def check(args, name, history, layout):
     return case, problems
 
 
+def case_name(name, layout):
+    return "%s_%s_%d" % (name, layout[0], layout[1])
+
+
 def main():
-    args = case_arguments()
-    cases = [(n, h, layout) for n, h in HISTORIES.items() for layout in LAYOUTS
-             if (not args.only or n in args.only) and (n not in BIG or layout[1] == 1)]
-    return run_cases(cases, lambda c: check(args, *c))
+    table = {case_name(n, layout): (n, h, layout) for n, h in HISTORIES.items() for layout in LAYOUTS
+             if n not in BIG or layout[1] == 1}
+    args = case_arguments(list(table))
+    return run_cases([c for name, c in table.items() if not args.only or name in args.only],
+                     lambda c: check(args, *c))
 
 
 if __name__ == "__main__":

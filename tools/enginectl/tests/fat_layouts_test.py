@@ -2,7 +2,7 @@
 """FAT volumes of the layouts that real disks have and small tests miss, made by mkfs.fat and mtools, against The
 Sleuth Kit:
 
-    fat_layouts_test.py --enginectl PATH --work DIR [--only NAME...]
+    fat_layouts_test.py --enginectl PATH --work DIR [--only NAME...] [--list]
 
 - two volumes on a disk without a table, an 8 MiB FAT16 and a FAT32 behind it, every boot sector zeroed: each is
   rebuilt by an Extensive Scan, its allocation tables its own and not the other volume's;
@@ -166,7 +166,7 @@ def check(args, name):
 
 
 def main():
-    args = case_arguments()
+    args = case_arguments(list(CASES))
     names = [n for n in CASES if not args.only or n in args.only]
     return run_cases(names, lambda n: check(args, n))
 

@@ -3,7 +3,7 @@
 bytes and clusters of every file kept), after damage to ONE allocation table copy as well as to both, and after the
 histories users bring, where The Sleuth Kit (which reads the first table only) is no judge:
 
-    fat_written_test.py --enginectl PATH --work DIR [--only NAME...] [--figures]
+    fat_written_test.py --enginectl PATH --work DIR [--only NAME...] [--figures] [--list]
 
 - run-on: a live file's first cluster linked into a longer file's chain in one table copy, or in both;
 - crossed folders: the first cluster of one folder of 40 files linked into the second cluster of another's, in one
@@ -883,9 +883,9 @@ def main():
     figures = "--figures" in sys.argv
     if figures:
         sys.argv.remove("--figures")
-    args = case_arguments()
-    args.figures = figures
     table = cases()
+    args = case_arguments(list(table))
+    args.figures = figures
     names = [n for n in table if not args.only or n in args.only]
     return run_cases(names, lambda n: check(args, n, table[n]))
 

@@ -66,6 +66,7 @@ damaged, the sectors read outside the volume, and the problems of the other clas
 import argparse
 import concurrent.futures
 import copy
+import functools
 import os
 import shutil
 import sys
@@ -267,18 +268,20 @@ class Case:
             if rows is None:
                 return None
             after = oracle.describe_volume(raw, 0) if "extensive" in shape.modes else None
+            now = after
         else:
             shapes = damage_shapes(self.shape, self.kind)
             done = damage.apply(raw, description, self.seed, shapes)
             if shapes[-1] not in [d["shape"] for d in done]:
                 return None
             mark_damage(rows, done, fat)
-            after = description
-        return self.read(v, raw, rows, after)
+            after, now = description, None
+        return self.read(v, raw, rows, after, functools.cache(lambda: tsk_contested(raw, v.fs, now)))
 
-    def read(self, v, raw, rows, description):
+    def read(self, v, raw, rows, description, contested):
         """Puts the damaged volume on a disk, reads it in each of the shape's modes, saves it and judges the save;
-        None when no mode applies."""
+        None when no mode applies. contested(): tsk_contested of the volume as the case left it, asked once for all
+        modes."""
         placed = [(raw, v.fs, v.sectors, ALIGN)]
         if self.shape == "boot-backup":
             partner, problems = self.volume(self.seed + PARTNER_OFFSET, "fat16", "small")
@@ -288,13 +291,13 @@ class Case:
         image = compose(os.path.join(self.work, "disk.raw"), placed)
         result = None
         for mode in SHAPES[self.shape].modes:
-            got = self.read_mode(mode, v, image, raw, copy.deepcopy(rows), description)
+            got = self.read_mode(mode, v, image, copy.deepcopy(rows), description, contested)
             if got is not None:
                 problems, figures = result or ([], {})
                 result = problems + [(c, "%s: %s" % (mode, p)) for c, p in got[0]], add(figures, got[1])
         return result
 
-    def read_mode(self, mode, v, image, raw, rows, description):
+    def read_mode(self, mode, v, image, rows, description, contested):
         sandbox = os.path.join(self.work, "save-" + mode)
         if mode == "quick":
             source, extra = ["--partition", "0"], []
@@ -311,7 +314,7 @@ class Case:
                     return None
                 return [("not-found", problem)], {}
             extra = ["--choose", k]
-        contested = tsk_contested(raw, v.fs)
+        contested = contested()
         problems, figures = self.judged_saves(mode, image, source, extra, rows, (ALIGN, v.sectors), v.fs != "ntfs",
                                               sandbox, contested)
         if mode == "quick" or not SHAPES[self.shape].formats:
@@ -378,11 +381,13 @@ class Case:
             if r["fate"] != "intact" or found.get(user_history.key(r["path"], target.fat)) != r["sha256"]:
                 r["required"] = False
         result = None
+        # The volume itself is as built (the image file is what is damaged): its description holds.
+        contested = functools.cache(lambda: tsk_contested(raw, v.fs, v.description))
         for mode in SHAPES[self.shape].modes:
             if mode == "search":
                 got = self.searched(image, [(v, ALIGN)], rows)
             else:
-                got = self.read_mode(mode, v, image, raw, copy.deepcopy(rows), v.description)
+                got = self.read_mode(mode, v, image, copy.deepcopy(rows), v.description, contested)
             problems, figures = result or ([], {})
             result = problems + [(c, "%s: %s" % (mode, p)) for c, p in got[0]], add(figures, got[1])
         return result
@@ -444,13 +449,15 @@ def add(figures, more):
     return {k: figures.get(k, 0) + more.get(k, 0) for k in set(figures) | set(more)}
 
 
-def tsk_contested(raw, fs):
+def tsk_contested(raw, fs, description=None):
     """(folder, name without its first letter, size) in capitals of the deleted files TSK lists on the volume that
     another deleted file or a deleted folder claims clusters of, where their creation times do not tell
-    (driver.fat_contested)."""
+    (driver.fat_contested). description: TSK's of the volume as it is now, where the case has it; else TSK is asked
+    for what this needs alone, the runs of the deleted files and folders."""
     if fs == "ntfs":
         return set()
-    description = oracle.describe_volume(raw, 0)
+    if description is None:
+        description = oracle.describe_volume(raw, 0, wanted=lambda e: e["deleted"] and (e["dir"] or e["size"]))
     listed = [e for e in description.get("entries", []) if not e["meta"]]
     contested = driver.fat_contested(raw, 0, listed)
     return {(folder, name[1:], e["size"]) for e in listed if e["addr"] in contested
@@ -509,20 +516,39 @@ def outcome(result):
         ["... %d more" % (len(problems) - 30)] if len(problems) > 30 else [])
 
 
+def entry_name(shape, seed):
+    """A case's name in --list and --only."""
+    return "%s.%s-%d" % (shape, kind_of(shape, seed), seed)
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--enginectl", required=True)
-    parser.add_argument("--ntfs-helper", required=True)
-    parser.add_argument("--work", required=True)
+    parser.add_argument("--enginectl")
+    parser.add_argument("--ntfs-helper")
+    parser.add_argument("--work")
     parser.add_argument("--shapes", default=",".join(SHAPES))
     parser.add_argument("--seeds", help="these seeds of every shape (default: CI_SEEDS)")
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--faults", action="store_true", help="the cases FAULTS names too")
+    parser.add_argument("--list", action="store_true", help="print the cases chosen (SHAPE.KIND-SEED), one a line")
+    parser.add_argument("--only", help="of the cases chosen, these (SHAPE.KIND-SEED[,...])")
     args = parser.parse_args()
-    os.makedirs(args.work, exist_ok=True)
-    started = time.time()
     todo = [(shape, seed) for shape in args.shapes.split(",")
             for seed in (diff_test.parse_seeds(args.seeds) if args.seeds else CI_SEEDS[shape])]
+    if args.list:
+        print("\n".join(entry_name(shape, seed) for shape, seed in todo))
+        return 0
+    if args.only:
+        only = args.only.split(",")
+        unknown = [n for n in only if n not in {entry_name(*c) for c in todo}]
+        if unknown:
+            parser.error("not among the cases chosen: %s" % ", ".join(unknown))
+        todo = [c for c in todo if entry_name(*c) in only]
+    for option in ("enginectl", "ntfs_helper", "work"):
+        if not getattr(args, option):
+            parser.error("--%s is needed" % option.replace("_", "-"))
+    os.makedirs(args.work, exist_ok=True)
+    started = time.time()
     totals, counts = {}, {}
     if not args.faults:
         for shape, seed in [c for c in todo if c in FAULTS]:
