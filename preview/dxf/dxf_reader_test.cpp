@@ -290,6 +290,10 @@ TEST(DxfReader, MeshesAreDrawnByTheirFacesAndTheirGrid) {
   EXPECT_DOUBLE_EQ(d.extents.minX, 10);
   EXPECT_DOUBLE_EQ(d.extents.minY, 10);
   EXPECT_DOUBLE_EQ(d.extents.maxX, 20);
+  // Cut short before its end, in the drawing and in a block: the faces it has.
+  EXPECT_EQ(Read("0\nSECTION\n2\nENTITIES\n" + polyface.substr(0, polyface.rfind("0\nSEQEND"))).entities.size(), 5u);
+  EXPECT_EQ(Read(Drawing(dxf_test::Insert("M"), "0\nBLOCK\n2\nM\n" + polyface.substr(0, polyface.rfind("0\nSEQEND")) +
+                                                     "0\nENDBLK\n")).entities.size(), 5u);
 
   // A 3 x 4 mesh closed in N: three closed rows of four, four open columns of three.
   std::string mesh = "0\nPOLYLINE\n66\n1\n70\n48\n71\n3\n72\n4\n";
