@@ -15,7 +15,9 @@ namespace {
 
 class PlainText : public dbf::TextServices {
  public:
-  std::u16string FromAnsi(const std::string& bytes) const override { return std::u16string(bytes.begin(), bytes.end()); }
+  std::u16string FromCodePage(const std::string& bytes, uint32_t) const override {
+    return std::u16string(bytes.begin(), bytes.end());
+  }
   std::u16string FormatCurrency(int64_t) const override { return u"$"; }
 };
 
@@ -40,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (record[i].size() > table.fields[i].length || (!last && record[i].size() != table.fields[i].length)) {
         std::abort();
       }
-      dbf::ValueText(table.fields[i].type, record[i], text);
+      dbf::ValueText(table.fields[i].type, record[i], table.codePage, text);
     }
   }
   return 0;

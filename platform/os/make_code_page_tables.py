@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the tables of the DOS (OEM) code pages that the OS layer reads without the system's help, from Python's
-own codecs of them:
+"""Writes the tables of the code pages that the OS layer reads without the system's help, from Python's own codecs
+of them: the DOS (OEM) code pages of FAT short names and archive names, and the DOS and Windows code pages that
+dBASE tables name by their language byte:
 
     make_code_page_tables.py OUT.inc
 
@@ -12,7 +13,7 @@ own codecs of them:
 """
 import sys
 
-SINGLE = (437, 737, 850, 852, 857, 866)
+SINGLE = (437, 737, 850, 852, 857, 860, 861, 863, 865, 866, 874, 1250, 1251, 1253, 1254, 1257)
 LEADS = list(range(0x81, 0xA0)) + list(range(0xE0, 0xFD))
 TRAILS = range(0x40, 0xFD)
 

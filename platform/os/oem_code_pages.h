@@ -1,9 +1,11 @@
-// The DOS (OEM) code pages this layer reads without the system's help, from tables written at build time from
-// Python's codecs (make_code_page_tables.py): 437, the OEM code page of United States systems and of most
-// archivers' names; 850, the multilingual one; 852 (Central European), 737 (Greek), 857 (Turkish), 866
-// (Cyrillic), of one byte a character; and 932 (Japanese), of one or two. DOS and Windows write FAT short names
-// in the system's OEM code page. The POSIX build reads every code page through these tables; the Windows build
-// asks the system, and uses them only where a reader of before must be matched (OemCharacter).
+// The code pages this layer reads without the system's help, from tables written at build time from Python's
+// codecs (make_code_page_tables.py). The DOS (OEM) ones: 437, the OEM code page of United States systems and of
+// most archivers' names; 850, the multilingual one; 852 (Central European), 737 (Greek), 857 (Turkish), 866
+// (Cyrillic), 860, 861, 863 and 865, of one byte a character; and 932 (Japanese), of one or two. DOS and Windows
+// write FAT short names in the system's OEM code page. And the Windows ones dBASE tables name besides the
+// system's own (1252 is the POSIX build's 8-bit code page): 874, 1250, 1251, 1253, 1254 and 1257. The POSIX
+// build reads every code page through these tables; the Windows build asks the system, and uses them only where
+// a reader of before must be matched (OemCharacter).
 #pragma once
 
 #include <cstdint>

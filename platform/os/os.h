@@ -16,7 +16,7 @@ std::u16string FromCodePage(std::string_view text);
 // From the system's OEM code page (Windows: its own, 437 on United States systems; elsewhere 437).
 std::u16string FromOemCodePage(std::string_view text);
 // From the Windows code page of that number (0: the system's 8-bit one), or the system's 8-bit code page
-// where the system does not have it (elsewhere the DOS code pages of oem_code_pages.h and 1252 are known).
+// where the system does not have it (elsewhere the code pages of oem_code_pages.h and 1252 are known).
 std::u16string FromCodePage(std::string_view text, uint32_t codePage);
 // The system's OEM code page, in which DOS and Windows write the short names of FAT entries. Windows: GetOEMCP.
 // Elsewhere the code page that the environment's DORVANE_OEM_CODE_PAGE names when the process starts, among those

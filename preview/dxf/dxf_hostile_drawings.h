@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "preview/dxf/dxf_test_drawings.h"
@@ -70,10 +71,26 @@ inline std::string SolidOf(int i) {
   const std::string s = Number(10 * i);
   return "0\nSOLID\n10\n0\n20\n0\n11\n" + s + "\n21\n0\n12\n0\n22\n" + s + "\n13\n" + s + "\n23\n" + s + "\n";
 }
+// A polyface mesh of a square's four corners and two triangles, the diagonal between them hidden.
+inline std::string PolyfaceOf(int i) {
+  const std::string s = Number(10 * i);
+  std::string text = "0\nPOLYLINE\n66\n1\n70\n64\n71\n4\n72\n2\n";
+  for (const auto& [x, y] : {std::pair<std::string, std::string>{"0", "0"}, {s, "0"}, {s, s}, {"0", s}})
+    text += "0\nVERTEX\n70\n192\n10\n" + x + "\n20\n" + y + "\n30\n" + s + "\n";
+  return text + "0\nVERTEX\n70\n128\n71\n1\n72\n2\n73\n-3\n0\nVERTEX\n70\n128\n71\n3\n72\n4\n73\n-1\n0\nSEQEND\n";
+}
+// A 3 x 3 polygon mesh closed in N.
+inline std::string MeshOf(int i) {
+  std::string text = "0\nPOLYLINE\n66\n1\n70\n48\n71\n3\n72\n3\n";
+  for (int m = 0; m < 3; ++m)
+    for (int n = 0; n < 3; ++n)
+      text += "0\nVERTEX\n70\n64\n10\n" + Number(5 * i * n) + "\n20\n" + Number(5 * i * m + n) + "\n30\n1\n";
+  return text + "0\nSEQEND\n";
+}
 // One of each kind.
 inline std::string MixOf(int i) {
   return LineOf(i) + ArcOf(i) + CircleOf(i) + EllipseOf(i) + SplineOf(i) + BulgedPolylineOf(i) + TextOf(i) +
-         ParagraphOf(i) + HatchOf(i) + SolidOf(i);
+         ParagraphOf(i) + HatchOf(i) + SolidOf(i) + PolyfaceOf(i) + MeshOf(i);
 }
 
 using EntityMaker = std::string (*)(int i);
@@ -86,7 +103,7 @@ inline const std::vector<EntityKindMaker>& EveryKind() {
       {"lines", LineOf},          {"arcs", ArcOf},   {"circles", CircleOf},
       {"ellipses", EllipseOf},    {"splines", SplineOf},
       {"polylines with bulges", BulgedPolylineOf}, {"texts", TextOf}, {"paragraph texts", ParagraphOf},
-      {"hatches", HatchOf},       {"solids", SolidOf}};
+      {"hatches", HatchOf},       {"solids", SolidOf}, {"polyface meshes", PolyfaceOf}, {"polygon meshes", MeshOf}};
   return kinds;
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "preview/dxf/dxf_curves.h"
+#include "preview/dxf/dxf_mesh.h"
 #include "preview/dxf/dxf_spline_hatch.h"
 #include "preview/dxf/dxf_text.h"
 
@@ -16,6 +17,10 @@ namespace dxf {
 
 namespace {
 
+// Some editors and converters save a drawing with a UTF-8 byte-order mark before its first group.
+size_t Utf8MarkLength(const char* data, size_t size) {
+  return size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -204,7 +209,12 @@ std::string LayerKey(const std::string& name) {
 class Reader {
  public:
   Reader(const char* data, size_t size, const std::function<void(int)>& progress, const CodePageDecoder& decode)
-      : m_pairs(data, size), m_size(size), m_progress(progress), m_decode(decode) {
+      : m_pairs(data + Utf8MarkLength(data, size), size - Utf8MarkLength(data, size)),
+        m_size(size),
+        m_progress(progress),
+        m_decode(decode),
+        m_marked(Utf8MarkLength(data, size) > 0),
+        m_utf8(m_marked) {
     LayerId("0");
   }
 
@@ -300,10 +310,10 @@ class Reader {
   }
 
   // The drawing's version says how its text is encoded: in UTF-8 from 2007 on, before in the code page its
-  // header names.
+  // header names; a file that begins with a UTF-8 mark is UTF-8 whatever its version.
   void Header(int code, std::string_view value, std::string& variable) {
     if (code == 9) variable = std::string(value.substr(0, 32));
-    if (code == 1 && variable == "$ACADVER") m_utf8 = value >= "AC1021";
+    if (code == 1 && variable == "$ACADVER") m_utf8 = m_marked || value >= "AC1021";
     if (code == 3 && variable == "$DWGCODEPAGE") m_codePage = DrawingCodePage(value);
   }
 
@@ -441,28 +451,56 @@ class Reader {
   static bool FacesAway(const RawObject& o) {
     return o.normalZ < 0 && std::fabs(o.normal.x) < 1.0 / 64 && std::fabs(o.normal.y) < 1.0 / 64;
   }
-  static bool InOwnPlane(const std::string& type) {
-    return type == "CIRCLE" || type == "ARC" || type == "LWPOLYLINE" || type == "POLYLINE" || type == "TEXT" ||
-           type == "ATTRIB" || type == "SOLID" || type == "HATCH" || type == "INSERT";
+  static bool InOwnPlane(const RawObject& o) {
+    const std::string& type = o.type;
+    if (type == "POLYLINE") return (o.flags & (kPolyline3d | kPolygonMesh | kPolyfaceMesh)) == 0;  // 3D: the world's
+    return type == "CIRCLE" || type == "ARC" || type == "LWPOLYLINE" || type == "TEXT" || type == "ATTRIB" ||
+           type == "SOLID" || type == "HATCH" || type == "INSERT";
   }
   static constexpr Affine kMirrorX{-1, 0, 0, 1, 0, 0};
   static constexpr uint32_t kLayerZero = 0;
 
   void Add(Entity e, const RawObject& o) {
     if (!Budget(e.points.size())) return;
-    if (FacesAway(o) && InOwnPlane(o.type)) Place(e, kMirrorX);
+    if (FacesAway(o) && InOwnPlane(o)) Place(e, kMirrorX);
     Keep(std::move(e), Tag{LayerId(o.layer), o.colour});
   }
 
   Point First(const RawObject& o) const { return o.points.empty() ? Point{} : o.points.front(); }
 
+  // A mesh's faces or grid, or the polyline's vertices.
   void FlushPolyline() {
-    if (m_polyline && !m_polylineEntity.points.empty()) {
+    const int flags = m_polylineObject.flags;
+    const EntitySink add = [this](Entity e) { Add(std::move(e), m_polylineObject); };
+    if (m_polyline && (flags & kPolyfaceMesh) != 0) {
+      PolyfaceEdges(m_meshVertices, m_meshFaces, add);
+    } else if (m_polyline && (flags & kPolygonMesh) != 0) {
+      MeshGrid(m_meshVertices, m_polylineObject.g71, m_polylineObject.g72, (flags & kPolylineClosed) != 0,
+               (flags & kMeshClosedN) != 0, add);
+    } else if (m_polyline && !m_polylineEntity.points.empty()) {
       if (std::all_of(m_polylineEntity.bulges.begin(), m_polylineEntity.bulges.end(), [](double b) { return b == 0; }))
         m_polylineEntity.bulges.clear();
       Add(std::move(m_polylineEntity), m_polylineObject);
     }
     m_polyline = false;
+    m_meshVertices.clear();
+    m_meshFaces.clear();
+  }
+
+  // A vertex of the polyline being read. A polyface mesh's face records and a spline-fit polyline's frame
+  // are not points of the line.
+  void AddVertex(const RawObject& v) {
+    const int flags = m_polylineObject.flags;
+    if ((flags & kPolyfaceMesh) != 0 && (v.flags & kVertexOfPolyface) != 0 && (v.flags & kVertexOfMesh) == 0) {
+      if (m_meshFaces.size() < kMaxEntities) m_meshFaces.push_back(FaceRecord{{v.g71, v.g72, v.g73, v.g74}});
+    } else if ((flags & (kPolyfaceMesh | kPolygonMesh)) != 0) {
+      if (m_meshVertices.size() < kMaxVertices) m_meshVertices.push_back(First(v));
+    } else if ((flags & kPolylineSplineFit) == 0 || (v.flags & kVertexSplineFrame) == 0) {
+      if (m_polylineEntity.points.size() < kMaxVertices) {
+        m_polylineEntity.points.push_back(First(v));
+        m_polylineEntity.bulges.push_back(v.bulges.empty() ? 0 : v.bulges.front());
+      }
+    }
   }
 
   // Turns the object just read into what it stands for; false when it cannot stand for anything.
@@ -504,10 +542,7 @@ class Reader {
       m_polylineEntity.closed = (o.flags & 1) != 0;
       m_polylineObject = o;
     } else if (t == "VERTEX") {
-      if (m_polyline && m_polylineEntity.points.size() < kMaxVertices) {
-        m_polylineEntity.points.push_back(First(o));
-        m_polylineEntity.bulges.push_back(o.bulges.empty() ? 0 : o.bulges.front());
-      }
+      if (m_polyline) AddVertex(o);
     } else if (t == "POINT") {
       e.kind = EntityKind::kPoint;
       e.points = {First(o)};
@@ -626,19 +661,7 @@ class Reader {
       return;
     }
     const std::vector<Point> corners = triangle ? std::vector<Point>{p0, p1, p2} : std::vector<Point>{p0, p1, p2, p3};
-    if ((o.flags & 15) == 0) {
-      e.kind = EntityKind::kPolyline;
-      e.points = corners;
-      e.closed = true;
-      Add(std::move(e), o);
-      return;
-    }
-    for (size_t i = 0; i < corners.size(); ++i) {
-      if ((o.flags & (1 << i)) != 0) continue;
-      Entity edge;
-      edge.points = {corners[i], corners[(i + 1) % corners.size()]};
-      Add(std::move(edge), o);
-    }
+    FaceEdges(corners, static_cast<unsigned>(o.flags) & 15, [&](Entity edge) { Add(std::move(edge), o); });
   }
 
   void AddSpline(const RawObject& o) {
@@ -753,13 +776,16 @@ class Reader {
   const CodePageDecoder& m_decode;
   int m_lastPercent = -1;
   std::string m_error;
-  bool m_utf8 = false;
+  bool m_marked;
+  bool m_utf8;
   unsigned m_codePage = 1252;
   RawObject m_current;
   bool m_open = false;
   bool m_polyline = false;
   Entity m_polylineEntity;
   RawObject m_polylineObject;
+  std::vector<Point> m_meshVertices;  // of a polyface or polygon mesh
+  std::vector<FaceRecord> m_meshFaces;
   bool m_inBlock = false;
   std::string m_blockName;
   std::map<std::string, Block> m_blocks;
@@ -783,7 +809,8 @@ Drawing ReadDrawing(const char* data, size_t size, const std::function<void(int)
 }
 
 bool LooksLikeDrawing(const char* start, size_t size) {
-  const std::string_view text(start, strnlen(start, size));
+  const size_t mark = Utf8MarkLength(start, size);
+  const std::string_view text(start + mark, strnlen(start + mark, size - mark));
   PairReader pairs(text.data(), text.size());
   int code = 0;
   std::string_view value;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -250,6 +251,100 @@ TEST(DxfReader, TextIsDecodedFromTheCodePageTheHeaderNames) {
   EXPECT_EQ(text("AC1015", "ANSI_1258", decoder), "A\xC3\x84");
   EXPECT_EQ(text("AC1015", "ANSI_1251", {}), "A\xC3\x84");
   EXPECT_EQ(text("AC1021", "ANSI_1251", decoder), "A\xC4");
+}
+
+// Meshes as a drawing seen from above shows them: a polyface mesh by its faces' edges (a negative index hides
+// the edge from its corner; a face naming a vertex the mesh lacks, or none, is left out; face records are no
+// points, wherever they stand), an M x N mesh by its grid, as far as its vertices fill it whatever its counts
+// say. Every entity drawn lies on the mesh's own vertices: the extents are their box.
+TEST(DxfReader, MeshesAreDrawnByTheirFacesAndTheirGrid) {
+  const auto vertex = [](double x, double y) {
+    return "0\nVERTEX\n70\n192\n10\n" + std::to_string(x) + "\n20\n" + std::to_string(y) + "\n30\n7\n";
+  };
+  const auto face = [](const std::string& indexes) {
+    std::string text = "0\nVERTEX\n70\n128\n10\n0\n20\n0\n";
+    int code = 71;
+    for (size_t at = 0; at < indexes.size();) {
+      const size_t end = std::min(indexes.find(' ', at), indexes.size());
+      text += std::to_string(code++) + "\n" + indexes.substr(at, end - at) + "\n";
+      at = end + 1;
+    }
+    return text;
+  };
+  const std::string polyface = "0\nPOLYLINE\n66\n1\n70\n64\n71\n4\n72\n6\n" + face("1 2 4") + vertex(10, 10) +
+                               vertex(20, 10) + vertex(20, 20) + vertex(10, 20) + face("1 2 3 4") + face("1 -2 3") +
+                               face("1 2 9") + face("-1 -999999999 3") + face("0 0 0 0") + face("3 4") +
+                               "0\nSEQEND\n";
+  auto d = Read(Drawing(polyface));
+  ASSERT_EQ(d.status, dxf::ReadStatus::kOk) << d.message;
+  // Triangle 1 2 4 and the square whole, the triangle 1 2 3 without its edge 2-3, the edge 3-4.
+  ASSERT_EQ(d.entities.size(), 5u);
+  EXPECT_EQ(d.entities[0].points.size(), 3u);
+  EXPECT_TRUE(d.entities[0].closed);
+  EXPECT_EQ(d.entities[1].points.size(), 4u);
+  EXPECT_EQ(d.entities[2].kind, EntityKind::kLine);
+  EXPECT_DOUBLE_EQ(d.entities[2].points[1].x, 20);  // 1 to 2
+  EXPECT_DOUBLE_EQ(d.entities[3].points[0].y, 20);  // 3 to 1
+  EXPECT_DOUBLE_EQ(d.entities[3].points[1].x, 10);
+  EXPECT_EQ(d.entities[4].points.size(), 2u);
+  EXPECT_DOUBLE_EQ(d.extents.minX, 10);
+  EXPECT_DOUBLE_EQ(d.extents.minY, 10);
+  EXPECT_DOUBLE_EQ(d.extents.maxX, 20);
+  // Cut short before its end, in the drawing and in a block: the faces it has.
+  EXPECT_EQ(Read("0\nSECTION\n2\nENTITIES\n" + polyface.substr(0, polyface.rfind("0\nSEQEND"))).entities.size(), 5u);
+  EXPECT_EQ(Read(Drawing(dxf_test::Insert("M"), "0\nBLOCK\n2\nM\n" + polyface.substr(0, polyface.rfind("0\nSEQEND")) +
+                                                     "0\nENDBLK\n")).entities.size(), 5u);
+
+  // A 3 x 4 mesh closed in N: three closed rows of four, four open columns of three.
+  std::string mesh = "0\nPOLYLINE\n66\n1\n70\n48\n71\n3\n72\n4\n";
+  for (int m = 0; m < 3; ++m)
+    for (int n = 0; n < 4; ++n) mesh += "0\nVERTEX\n70\n64\n10\n" + std::to_string(5 + n) + "\n20\n" + std::to_string(5 + m) + "\n";
+  d = Read(Drawing(mesh + "0\nSEQEND\n"));
+  ASSERT_EQ(d.entities.size(), 7u);
+  for (size_t i = 0; i < 3; ++i) EXPECT_TRUE(d.entities[i].closed && d.entities[i].points.size() == 4) << i;
+  for (size_t i = 3; i < 7; ++i) EXPECT_TRUE(!d.entities[i].closed && d.entities[i].points.size() == 3) << i;
+  EXPECT_DOUBLE_EQ(d.entities[3].points[2].y, 7);
+  EXPECT_DOUBLE_EQ(d.extents.minX, 5);
+  EXPECT_DOUBLE_EQ(d.extents.maxY, 7);
+  // Counts the vertices do not fill: the rows they fill (two of four points), or nothing at all.
+  const auto counted = [&](const std::string& m, const std::string& n) {
+    std::string text = "0\nPOLYLINE\n70\n17\n71\n" + m + "\n72\n" + n + "\n";
+    for (int k = 0; k < 9; ++k) text += "0\nVERTEX\n10\n" + std::to_string(k) + "\n20\n1\n";
+    return Read(Drawing(text + "0\nSEQEND\n")).entities.size();
+  };
+  EXPECT_EQ(counted("3", "4"), 2u + 4u);
+  EXPECT_EQ(counted("1000000000", "1000000000"), 0u);
+  EXPECT_EQ(counted("1000000000", "2"), 4u + 2u);
+  EXPECT_EQ(counted("0", "4"), 0u);
+  EXPECT_EQ(counted("3", "-4"), 0u);
+}
+
+// A POLYLINE's flags say what its vertices are: a spline-fit polyline's frame is not on its line, and a 3D
+// polyline or mesh keeps world coordinates (it is not mirrored for an extrusion that points down, as a flat
+// polyline is).
+TEST(DxfReader, PolylineFlagsSayWhatTheVerticesAre) {
+  auto d = Read(Drawing("0\nPOLYLINE\n70\n4\n0\nVERTEX\n70\n16\n10\n50\n20\n50\n0\nVERTEX\n70\n8\n10\n1\n20\n1\n"
+                        "0\nVERTEX\n70\n8\n10\n2\n20\n3\n0\nVERTEX\n70\n16\n10\n-50\n20\n0\n0\nSEQEND\n"));
+  ASSERT_EQ(d.entities.size(), 1u);
+  EXPECT_EQ(d.entities[0].points.size(), 2u);
+  EXPECT_DOUBLE_EQ(d.extents.maxX, 2);
+  for (const char* flags : {"8", "0"}) {
+    d = Read(Drawing(std::string("0\nPOLYLINE\n70\n") + flags + "\n230\n-1\n0\nVERTEX\n10\n1\n20\n1\n0\nVERTEX\n10\n2\n20\n3\n0\nSEQEND\n"));
+    ASSERT_EQ(d.entities.size(), 1u);
+    EXPECT_DOUBLE_EQ(d.entities[0].points[0].x, std::string(flags) == "8" ? 1 : -1) << flags;
+  }
+}
+
+// A drawing saved with a UTF-8 byte-order mark is one, and its text is UTF-8 whatever its version says.
+TEST(DxfReader, AUtf8MarkIsPassedOverAndSaysUtf8) {
+  const std::string marked = "\xEF\xBB\xBF" + Drawing("0\nTEXT\n40\n1\n1\nCaf\xC3\xA9\n");
+  EXPECT_TRUE(dxf::LooksLikeDrawing(marked.data(), marked.size()));
+  const auto d = Read(marked);
+  ASSERT_EQ(d.status, dxf::ReadStatus::kOk) << d.message;
+  ASSERT_EQ(d.entities.size(), 1u);
+  EXPECT_EQ(d.entities[0].text, "Caf\xC3\xA9");
+  const std::string half = "\xEF\xBB" + Drawing("");
+  EXPECT_FALSE(dxf::LooksLikeDrawing(half.data(), half.size()));
 }
 
 }  // namespace

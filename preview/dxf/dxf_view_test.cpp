@@ -1,7 +1,9 @@
 // The DXF view in the real pane over our DXF.dll: a drawing loads and paints (probed by pixel), the files
 // it refuses fall back to the no-preview view, the wheel zooms about the centre, dragging pans, a resize
-// fits again; drawings written by ezdxf paint on the points of ezdxf's own flattening and nothing of their
-// hidden layers. Screenshots preview_dxf.png of a small floor plan and preview/dxf_plan.png of ezdxf's.
+// fits again; drawings written by ezdxf paint on the points of ezdxf's own flattening (of a mesh, on its faces'
+// edges) and nothing of their hidden layers; one saved with a UTF-8 mark is shown. Screenshots preview_dxf.png of a
+// small floor plan, preview/dxf_plan.png of ezdxf's, and preview/dxf_polyface.png and preview/dxf_polymesh.png of
+// its 3D meshes seen from above.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -432,7 +434,8 @@ TEST_F(DxfViewTest, EzdxfMapsArePaintedWholeAtFitAndAfterWheelSteps) {
 // hidden entity's points.
 TEST_F(DxfViewTest, EzdxfDrawingsPaintOnEzdxfsPoints) {
   for (const char* name : {"bulges", "ellipses", "splines", "paragraphs", "dimensions", "hatches", "solids",
-                           "attributes", "references", "mirrored", "layers", "plan", "layouts", "codepage"}) {
+                           "attributes", "references", "mirrored", "layers", "plan", "layouts", "codepage",
+                           "polyface", "polymesh", "marked"}) {
     SCOPED_TRACE(name);
     const std::string base = std::string(DORVANE_DXF_SAMPLES) + "\\" + name;
     const dxf_test::Oracle oracle = dxf_test::ReadOracle(base + ".points");
@@ -475,10 +478,11 @@ TEST_F(DxfViewTest, EzdxfDrawingsPaintOnEzdxfsPoints) {
       const double h = text.height * dxf::ScreenScale(record);
       EXPECT_TRUE(around(text.at, static_cast<int>(h * 2) + 2, lit)) << text.lines[0];
     }
-    if (std::string(name) == "plan") {
+    for (const char* shot : {"plan", "polyface", "polymesh"}) {
+      if (std::string(name) != shot) continue;
       ::CreateDirectoryW(L"screenshots", nullptr);
       ::CreateDirectoryW(L"screenshots\\preview", nullptr);
-      EXPECT_FALSE(harness::CaptureWindow(window.frame->m_hWnd, "preview\\dxf_plan").empty());
+      EXPECT_FALSE(harness::CaptureWindow(window.frame->m_hWnd, "preview\\dxf_" + std::string(name)).empty());
     }
   }
 }

@@ -3,6 +3,9 @@
 them, and beside each drawing NAME.points: what ezdxf itself makes of every entity, read back from the
 written file.
 
+A polyface or polygon mesh is recorded as ezdxf's own faces of it (3DFACEs): each face's visible edges, or the
+whole face when every edge shows; a drawing seen from above, as the preview shows it.
+
 Each record of NAME.points starts with its kind, whether the entity shows (0 when its layer is off or
 frozen) and its colour index (the layer's when it is by layer; -1 when it comes from a block):
   curve SHOWN COLOUR N x1 y1 ... xN yN   the entity flattened by ezdxf's path module
@@ -209,6 +212,86 @@ def codepage(doc):
     msp.add_text("Caf\\U+00e9 No\\U+2116", dxfattribs={"height": 1, "insert": (0, 8)})
 
 
+def tilted(x, y, z, at=(0.0, 0.0), turn=30.0, tilt=55.0):
+    """A point of a model turned about its z axis, tipped towards the viewer about x and moved to at: seen from
+    above, as a 3D export drawn in plan shows it."""
+    t, u = math.radians(turn), math.radians(tilt)
+    x, y = x * math.cos(t) - y * math.sin(t), x * math.sin(t) + y * math.cos(t)
+    y, z = y * math.cos(u) - z * math.sin(u), y * math.sin(u) + z * math.cos(u)
+    return (at[0] + x, at[1] + y, z)
+
+
+HOUSE_CORNERS = [(0, 0, 0), (8, 0, 0), (8, 6, 0), (0, 6, 0), (0, 0, 5), (8, 0, 5), (8, 6, 5), (0, 6, 5), (4, 0, 8),
+                 (4, 6, 8)]
+# Walls as two triangles each, as exporters write quadrilaterals, the diagonal between them hidden; the floor and
+# the roof's slopes as quadrilaterals, the gables as triangles. Indexes into HOUSE_CORNERS; a negative one hides
+# the edge from that corner to the next.
+HOUSE_FACES = [(0, 1, 2, 3), (0, 1, -5), (1, 5, -4), (1, 2, -6), (2, 6, -5), (2, 3, -7), (3, 7, -6), (3, 0, -4),
+               (0, 4, -7), (4, 5, 8), (7, 6, 9), (4, 8, 9, 7), (5, 6, 9, 8)]
+
+
+def house(faces_of, at, turn):
+    corners = [tilted(*c, at=at, turn=turn) for c in HOUSE_CORNERS]
+    face_list = [[corners[abs(i)] for i in face] for face in HOUSE_FACES]
+    mesh = faces_of(face_list)
+    # Hide the edges that start at a negative index (ezdxf writes every edge visible).
+    for face, (*_, record) in zip(HOUSE_FACES, mesh.faces()):
+        for k, index in enumerate(face):
+            if index < 0:
+                name = "vtx%d" % k
+                record.dxf.set(name, -abs(record.dxf.get(name)))
+    return mesh
+
+
+def polyface(doc):
+    """Polyface meshes as 3D exports write them: a house in the model, one in a block referenced turned and
+    scaled, and a 3D polyline beside them; far from the origin, where face records' zeros would show."""
+    msp = doc.modelspace()
+    house(lambda faces: _append(msp.add_polyface(dxfattribs={"color": 3}), faces), (60, 40), 30)
+    block = doc.blocks.new("HOUSE")
+    house(lambda faces: _append(block.add_polyface(), faces), (0, 0), 0)
+    msp.add_blockref("HOUSE", (85, 30), dxfattribs={"rotation": 60, "xscale": 0.8, "yscale": 0.8, "zscale": 0.8,
+                                                     "color": 5})
+    msp.add_polyline3d([tilted(0, 0, 0, (50, 25)), tilted(20, 0, 0, (50, 25)), tilted(20, 0, 6, (50, 25)),
+                        tilted(30, 4, 9, (50, 25))], dxfattribs={"color": 2})
+
+
+def _append(mesh, faces):
+    mesh.append_faces(faces)
+    mesh.optimize()  # shared corners once, as exports write them
+    return mesh
+
+
+def polymesh(doc):
+    """M x N polygon meshes: a ring closed both ways and a rolling surface open both ways, tipped towards the
+    viewer, far from the origin."""
+    msp = doc.modelspace()
+    m, n = 24, 10
+    ring = msp.add_polymesh(size=(m, n), dxfattribs={"color": 4})
+    for i in range(m):
+        for j in range(n):
+            a, b = 2 * math.pi * i / m, 2 * math.pi * j / n
+            radius = 10 + 3 * math.cos(b)
+            ring.set_mesh_vertex((i, j), tilted(radius * math.cos(a), radius * math.sin(a), 3 * math.sin(b), (120, 80)))
+    ring.close(True, True)
+    m, n = 8, 12
+    surface = msp.add_polymesh(size=(m, n), dxfattribs={"color": 2})
+    for i in range(m):
+        for j in range(n):
+            surface.set_mesh_vertex((i, j), tilted(2.5 * j, 2.5 * i, 2 * math.sin(j / 2) * math.cos(i / 3),
+                                                   (140, 60), turn=-20))
+
+
+def marked(doc):
+    """A drawing whose file begins with a UTF-8 byte-order mark, as some editors and converters save it; its
+    text beyond ASCII is UTF-8 whatever its version (its header names code page 1252)."""
+    doc.encoding = "utf-8"
+    msp = doc.modelspace()
+    msp.add_circle((10, 10), 6, dxfattribs={"color": 3})
+    msp.add_line((0, 0), (20, 0))
+    msp.add_text("Caf\u00e9 \u0423\u043b\u0438\u0446\u0430", dxfattribs={"height": 1.5, "insert": (2, 2)})
+
+
 def plan(doc):
     msp = doc.modelspace()
     doc.layers.add("WALLS", color=7)
@@ -308,8 +391,11 @@ DRAWINGS = {
     "dimensions": dimensions, "hatches": hatches, "solids": solids, "attributes": attributes,
     "references": references, "mirrored": mirrored,
     "layers": layers, "plan": plan, "layouts": layouts, "codepage": codepage,
+    "polyface": polyface, "polymesh": polymesh, "marked": marked,
 }
-VERSIONS = {"codepage": "R2000"}
+VERSIONS = {"codepage": "R2000", "marked": "R2000"}
+# Written with a UTF-8 byte-order mark before their first group.
+MARKED = {"marked"}
 # Drawings of ordinary size, each written to a path with so many entities: their records give each circle by
 # its centre and radius rather than by ezdxf's flattening, which would take minutes and 250 MB.
 LARGE_DRAWINGS = {"streets": (streets, 1500), "circles": (circles, 105738)}
@@ -382,6 +468,14 @@ class Oracle:
                 self.curve(shown, colour, p)
         elif kind in ("ATTDEF",):
             return
+        elif kind == "POLYLINE" and e.is_poly_face_mesh:
+            # ezdxf's own faces: the corners their indexes name; a negative index hides the edge from its corner.
+            for *corners, record in e.faces():
+                indexes = [record.dxf.get("vtx%d" % k, 0) for k in range(len(corners))]
+                self.face(shown, colour, [v.dxf.location for v in corners], [i > 0 for i in indexes])
+        elif kind == "POLYLINE" and e.is_polygon_mesh:
+            for face in e.virtual_entities():  # ezdxf's 3DFACEs of the grid's cells, every edge shown
+                self.face(shown, colour, list(face.wcs_vertices()), [True] * 4)
         elif kind == "CIRCLE" and self.compact:
             c = e.dxf.center
             self.records.append(f"circle {shown} {colour} {c.x!r} {c.y!r} {e.dxf.radius!r}")
@@ -393,10 +487,21 @@ class Oracle:
         self.records.append(f"text {shown} {colour} {at.x!r} {at.y!r} {height!r} {len(lines)}")
         self.records.extend(f"line {line}" for line in lines)
 
-    def curve(self, shown, colour, p):
-        points = list(p.flattening(self.size / 4000))
+    def face(self, shown, colour, corners, visible):
+        """A face's edges seen from above: the whole face when every edge shows, else each edge that does."""
+        if all(visible):
+            self.points(shown, colour, corners + corners[:1])
+            return
+        for k, edge_visible in enumerate(visible):
+            if edge_visible:
+                self.points(shown, colour, [corners[k], corners[(k + 1) % len(corners)]])
+
+    def points(self, shown, colour, points):
         numbers = " ".join(f"{v.x!r} {v.y!r}" for v in points)
         self.records.append(f"curve {shown} {colour} {len(points)} {numbers}")
+
+    def curve(self, shown, colour, p):
+        self.points(shown, colour, list(p.flattening(self.size / 4000)))
 
 
 def write(name, make, out, version="R2010"):
@@ -404,7 +509,16 @@ def write(name, make, out, version="R2010"):
     make(doc)
     file = os.path.join(out, name + ".dxf")
     doc.saveas(file)
-    record(file, Oracle(ezdxf.readfile(file)))
+    if name not in MARKED:
+        record(file, Oracle(ezdxf.readfile(file)))
+        return
+    with open(file, "rb") as f:
+        data = f.read()
+    with open(file, "wb") as f:
+        f.write(b"\xef\xbb\xbf" + data)
+    # ezdxf's file reader refuses the mark: it reads the text after it, as UTF-8.
+    with open(file, encoding="utf-8-sig") as f:
+        record(file, Oracle(ezdxf.read(f)))
 
 
 def write_large(name, make, out, count):

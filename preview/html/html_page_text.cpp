@@ -141,7 +141,7 @@ uint32_t CharsetCodePage(std::string_view label) {
 
 std::u16string PageTextFromBytes(const uint8_t* bytes, size_t size, const CodePageReader& codePages,
                                  bool zerosAsSpaces) {
-  const TextStart start = ExamineTextStart(bytes, size);
+  const TextStart start = ExamineText(bytes, size);
   const std::string_view all(reinterpret_cast<const char*>(bytes), size);
   const std::string_view body = all.substr(start.markLength);
   uint32_t codePage = start.decided ? 0 : CharsetCodePage(MetaCharset(bytes, size));

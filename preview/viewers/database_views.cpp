@@ -11,6 +11,7 @@
 #include "platform/classlib/win/ccreatecontext.h"
 #include "platform/classlib/win/cframewnd.h"
 #include "platform/classlib/win/cwinapp.h"
+#include "platform/os/os.h"
 #include "platform/seams/seams.h"
 #include "platform/standins/dao_database.h"
 #include "preview/partial_preview_note.h"
@@ -50,15 +51,11 @@ int ShowBox(HWND owner, const CString& text, const wchar_t* caption, uint32_t st
   return seams::MessageBoxes().Show(request);
 }
 
-// The system's code page and the user's currency format.
+// The system's code pages and the user's currency format.
 class SystemText : public dbf::TextServices {
  public:
-  std::u16string FromAnsi(const std::string& bytes) const override {
-    if (bytes.empty()) return std::u16string();
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0) ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), length);
-    return std::u16string(wide.begin(), wide.end());
+  std::u16string FromCodePage(const std::string& bytes, uint32_t codePage) const override {
+    return os::FromCodePage(bytes, codePage);
   }
   std::u16string FormatCurrency(int64_t tenThousandths) const override {
     CY currency{};
@@ -273,7 +270,7 @@ void CDBF_View::LoadDbfTable(const CString& path, CListCtrl* list) {
   const SystemText text;
   list->InsertColumn(0, _T("Index"), LVCFMT_LEFT, 100);
   for (size_t i = 0; i < table.fields.size(); ++i) {
-    list->InsertColumn(static_cast<int>(i + 1), CString::FromUtf16(text.FromAnsi(table.fields[i].name)), LVCFMT_LEFT, 100);
+    list->InsertColumn(static_cast<int>(i + 1), CString::FromUtf16(text.FromCodePage(table.fields[i].name, table.codePage)), LVCFMT_LEFT, 100);
   }
   {
     // The list is drawn before the record limit's box shows over it.
@@ -281,7 +278,7 @@ void CDBF_View::LoadDbfTable(const CString& path, CListCtrl* list) {
     for (size_t row = 0; row < table.records.size(); ++row) {
       const int item = list->InsertItem(static_cast<int>(row), Format(L"%d", static_cast<int>(row + 1)));
       for (size_t i = 0; i < table.fields.size(); ++i) {
-        const std::u16string value = dbf::ValueText(table.fields[i].type, table.records[row][i], text);
+        const std::u16string value = dbf::ValueText(table.fields[i].type, table.records[row][i], table.codePage, text);
         list->SetItemText(item, static_cast<int>(i + 1), CString::FromUtf16(value));
       }
     }

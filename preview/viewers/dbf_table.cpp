@@ -77,10 +77,37 @@ std::u16string DateText(const std::u16string& digits) {
   return part(0, 4) + u"/" + part(4, 2) + u"/" + part(6, 2);
 }
 
+// The code pages of the language bytes dBASE, FoxPro and the programs after them write. Kamenicky (0x68) and
+// Mazovia (0x69) are code pages Windows does not have.
+struct Language {
+  uint8_t id;
+  uint16_t codePage;
+};
+constexpr Language kLanguages[] = {
+    {0x01, 437},   {0x02, 850},   {0x03, 1252},  {0x04, 10000}, {0x08, 865},   {0x09, 437},   {0x0A, 850},
+    {0x0B, 437},   {0x0D, 437},   {0x0E, 850},   {0x0F, 437},   {0x10, 850},   {0x11, 437},   {0x12, 850},
+    {0x13, 932},   {0x14, 850},   {0x15, 437},   {0x16, 850},   {0x17, 865},   {0x18, 437},   {0x19, 437},
+    {0x1A, 850},   {0x1B, 437},   {0x1C, 863},   {0x1D, 850},   {0x1F, 852},   {0x22, 852},   {0x23, 852},
+    {0x24, 860},   {0x25, 850},   {0x26, 866},   {0x37, 850},   {0x40, 852},   {0x4D, 936},   {0x4E, 949},
+    {0x4F, 950},   {0x50, 874},   {0x58, 1252},  {0x59, 1252},  {0x64, 852},   {0x65, 866},   {0x66, 865},
+    {0x67, 861},   {0x6A, 737},   {0x6B, 857},   {0x6C, 863},   {0x78, 950},   {0x79, 949},   {0x7A, 936},
+    {0x7B, 932},   {0x7C, 874},   {0x86, 737},   {0x87, 852},   {0x88, 857},   {0x96, 10007}, {0x97, 10029},
+    {0x98, 10006}, {0xC8, 1250},  {0xC9, 1251},  {0xCA, 1254},  {0xCB, 1253},  {0xCC, 1257},
+};
+
+constexpr size_t kLanguageOffset = 29;
+
 }  // namespace
+
+uint32_t LanguageCodePage(uint8_t language) {
+  for (const Language& entry : kLanguages)
+    if (entry.id == language) return entry.codePage;
+  return 0;
+}
 
 Table ReadTable(const uint8_t* data, size_t size, size_t maxRecords, size_t maxCells) {
   Table table;
+  if (size > kLanguageOffset) table.codePage = LanguageCodePage(data[kLanguageOffset]);
   size_t position = kHeaderSize;
   bool terminated = false;
   while (position < size) {
@@ -147,20 +174,20 @@ Table ReadTable(const uint8_t* data, size_t size, size_t maxRecords, size_t maxC
   return table;
 }
 
-std::u16string ValueText(char type, const std::string& raw, const TextServices& text) {
+std::u16string ValueText(char type, const std::string& raw, uint32_t codePage, const TextServices& text) {
   // Text fields end at their first NUL; the binary ones use their bytes as they are.
   const std::string bytes = raw.substr(0, raw.find('\0'));
   switch (type) {
     case 'N':
     case 'F': return Ascii(Printf("%f", std::strtod(bytes.c_str(), nullptr)));
     case 'C':
-    case 'B': return text.FromAnsi(bytes);
+    case 'B': return text.FromCodePage(bytes, codePage);
     case 'Y': return CurrencyText(raw, text);
     case 'I': {
       const std::optional<int32_t> value = IntegerOf<int32_t>(raw);
       return value ? Ascii(std::to_string(*value)) : std::u16string();
     }
-    case 'D': return DateText(text.FromAnsi(bytes));
+    case 'D': return DateText(text.FromCodePage(bytes, codePage));
     case 'L': return IsTrueWord(TrimmedUpper(bytes)) ? u"TRUE" : u"FALSE";
     case 'M': return u"Memo";
     case 'G': return u"General";

@@ -2,9 +2,12 @@
 #include "preview/viewers/dbf_test_writer.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <string>
 #include <vector>
+
+#include "platform/os/os.h"
 
 namespace {
 
@@ -12,10 +15,10 @@ dbf::Table Read(const std::string& bytes) {
   return dbf::ReadTable(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
-// Latin-1 for ANSI, and a currency as "<ten-thousandths> EUR".
+// Latin-1 for any code page, and a currency as "<ten-thousandths> EUR".
 class FakeText : public dbf::TextServices {
  public:
-  std::u16string FromAnsi(const std::string& bytes) const override {
+  std::u16string FromCodePage(const std::string& bytes, uint32_t) const override {
     std::u16string text;
     for (char c : bytes) text += static_cast<char16_t>(static_cast<uint8_t>(c));
     return text;
@@ -26,7 +29,7 @@ class FakeText : public dbf::TextServices {
   }
 };
 
-std::u16string Text(char type, const std::string& bytes) { return dbf::ValueText(type, bytes, FakeText()); }
+std::u16string Text(char type, const std::string& bytes) { return dbf::ValueText(type, bytes, 0, FakeText()); }
 
 TEST(DbfTable, CharacterAndNumericFieldsTwoRecords) {
   const dbf::Table table =
@@ -189,6 +192,61 @@ TEST(DbfTable, CellsAreBoundedAsWellAsRows) {
       DbfWriter().Field("A", 'C', 4).Field("B", 'C', 3).Record("1111abc").Record("2222def").Bytes(false);
   EXPECT_EQ(dbf::ReadTable(reinterpret_cast<const uint8_t*>(two.data()), two.size(), 10000, 3).records.size(), 1u);
   EXPECT_EQ(dbf::ReadTable(reinterpret_cast<const uint8_t*>(two.data()), two.size(), 10000, 4).records.size(), 2u);
+}
+
+// The code pages as the system reads them (here the OS layer's tables).
+class SystemText : public dbf::TextServices {
+ public:
+  std::u16string FromCodePage(const std::string& bytes, uint32_t codePage) const override {
+    return os::FromCodePage(bytes, codePage);
+  }
+  std::u16string FormatCurrency(int64_t) const override { return u""; }
+};
+
+// The bytes 0x80 to 0xFF that iconv reads as one character in the code page it names, with those characters.
+bool HighLetters(const char* page, std::string& bytes, std::u16string& text) {
+  iconv_t cd = iconv_open("UTF-16LE", page);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  for (int b = 0x80; b <= 0xFF; ++b) {
+    char in[1] = {static_cast<char>(b)}, out[8] = {};
+    char *from = in, *to = out;
+    size_t inLeft = 1, outLeft = sizeof out;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &from, &inLeft, &to, &outLeft) == static_cast<size_t>(-1) || outLeft != sizeof out - 2) continue;
+    bytes += static_cast<char>(b);
+    text += static_cast<char16_t>(static_cast<uint8_t>(out[0]) | static_cast<uint8_t>(out[1]) << 8);
+  }
+  iconv_close(cd);
+  return true;
+}
+
+// A table's names and text are in the code page its language byte names (DOS tables of several countries,
+// Windows ones of Central Europe, Russia and Greece), else in the system's 8-bit code page: every letter
+// beyond ASCII as iconv reads it there.
+TEST(DbfTable, TextIsReadInTheCodePageItsLanguageByteNames) {
+  const struct {
+    uint8_t language;
+    const char* page;
+  } cases[] = {{0x01, "CP437"},  {0x02, "CP850"},  {0x26, "CP866"},  {0x65, "CP866"},  {0x64, "CP852"},
+               {0x6A, "CP737"},  {0x6B, "CP857"},  {0xC8, "CP1250"}, {0xC9, "CP1251"}, {0xCB, "CP1253"},
+               {0x03, "CP1252"}, {0x00, "CP1252"}, {0x68, "CP1252"}};  // 0 and 0x68 name none Windows has
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.page);
+    std::string bytes;
+    std::u16string letters;
+    ASSERT_TRUE(HighLetters(c.page, bytes, letters));
+    ASSERT_GE(bytes.size(), 96u);
+    DbfWriter writer;
+    writer.Language(c.language).Field(bytes.substr(0, 10), 'C', 32);
+    for (size_t at = 0; at < bytes.size(); at += 32) writer.Record((bytes.substr(at, 32) + std::string(32, ' ')).substr(0, 32));
+    const dbf::Table table = Read(writer.Bytes());
+    ASSERT_EQ(table.status, dbf::Status::kOk);
+    const SystemText system;
+    EXPECT_EQ(system.FromCodePage(table.fields[0].name, table.codePage), letters.substr(0, 10));
+    std::u16string read;
+    for (const auto& record : table.records) read += dbf::ValueText('C', record[0], table.codePage, system);
+    EXPECT_EQ(read.substr(0, letters.size()), letters);
+  }
 }
 
 }  // namespace

@@ -26,6 +26,11 @@ class DbfWriter {
     padding_ = bytes;
     return *this;
   }
+  // The language byte, which names the code page of the table's text (by default 0: none).
+  DbfWriter& Language(uint8_t language) {
+    language_ = language;
+    return *this;
+  }
   // The header's length field as a damaged header has it (by default: where the first record starts).
   DbfWriter& HeaderLength(uint16_t length) {
     headerLength_ = length;
@@ -37,12 +42,14 @@ class DbfWriter {
     const size_t length = headerLength_ >= 0 ? static_cast<size_t>(headerLength_) : 32 + descriptors_.size() + 1 + padding_.size();
     header[8] = static_cast<char>(length & 0xFF);
     header[9] = static_cast<char>(length >> 8);
+    header[29] = static_cast<char>(language_);
     return header + descriptors_ + "\x0D" + padding_ + records_ + (withEof ? "\x1A" : "");
   }
 
  private:
   std::string descriptors_, records_, padding_;
   int headerLength_ = -1;
+  uint8_t language_ = 0;
 };
 
 // A binary field's bytes, little-endian.

@@ -4,12 +4,15 @@
 
 namespace {
 
-// A text is UTF-16 when at least one pair in this many (and this many pairs at least) holds a zero on
-// its side alone, and the other side at most one for this many on the first. Each zero run in 8-bit text
-// gives at most one such pair to each side.
-constexpr size_t kUtf16PairsPerZero = 16;
+// UTF-16 told by its zeros: at least one pair in this many (and this many pairs at least) holds a zero on
+// its side alone, and the other side at most one for this many on the first.
+constexpr uint64_t kUtf16PairsPerZero = 16;
 constexpr uint64_t kUtf16LeastPairs = 4;
 constexpr uint64_t kOtherSideRatio = 8;
+// UTF-16 told by its line ends: this many at least, and CR or LF bytes in high bytes' places at most one
+// for this many of them.
+constexpr uint64_t kUtf16LeastLineEnds = 4;
+constexpr uint64_t kLineEndsPerStray = 8;
 // Ill-formed sequences a UTF-8 text may hold: one for this many characters beyond ASCII.
 constexpr uint64_t kCharactersPerIllFormed = 4;
 
@@ -27,24 +30,75 @@ void AppendCodePoint(std::u16string& out, uint32_t code) {
 
 }  // namespace
 
-TextStart ExamineTextStart(const uint8_t* bytes, size_t count) {
+TextStart ByteOrderMark(const uint8_t* bytes, size_t count) {
   if (count >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) return {TextEncoding::kUtf16LittleEndian, 2, true};
   if (count >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) return {TextEncoding::kUtf16BigEndian, 2, true};
   if (count >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) return {TextEncoding::kUtf8, 3, true};
-  // Pairs with exactly one zero: a zero high byte of a little-endian character, or of a big-endian one.
-  const size_t pairs = std::min(count, kTextStartBytes) / 2;
-  uint64_t little = 0, big = 0;
-  for (size_t i = 0; i < pairs; ++i) {
-    const bool firstZero = bytes[2 * i] == 0, secondZero = bytes[2 * i + 1] == 0;
-    if (secondZero && !firstZero) ++little;
-    if (firstZero && !secondZero) ++big;
-  }
-  const auto tells = [pairs](uint64_t side, uint64_t other) {
-    return side >= kUtf16LeastPairs && side * kUtf16PairsPerZero >= pairs && other * kOtherSideRatio <= side;
-  };
-  if (tells(little, big)) return {TextEncoding::kUtf16LittleEndian, 0, true};
-  if (tells(big, little)) return {TextEncoding::kUtf16BigEndian, 0, true};
   return {};
+}
+
+namespace {
+
+bool IsLineEnd(uint8_t b) { return b == '\r' || b == '\n'; }
+
+}  // namespace
+
+void Utf16Check::Feed(const uint8_t* bytes, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    if (m_odd) Pair(m_first, bytes[i]);
+    m_first = bytes[i];
+    m_odd = !m_odd;
+  }
+}
+
+// first is the low byte of a little-endian character, the high byte of a big-endian one.
+void Utf16Check::Pair(uint8_t first, uint8_t second) {
+  if (first == 0 && second == 0) {
+    m_waiting = 0;  // the zero before was the run's edge
+    m_afterZeros = true;
+    return;
+  }
+  ++m_pairs;
+  if (m_waiting != 0) {
+    ++m_little.zeros;
+    if (m_waiting == 2) ++m_little.lineEnds;
+    m_waiting = 0;
+  }
+  if (second == 0) m_waiting = IsLineEnd(first) ? 2 : 1;
+  if (first == 0 && !m_afterZeros) {  // after a run the zero is the run's edge
+    ++m_big.zeros;
+    if (IsLineEnd(second)) ++m_big.lineEnds;
+  }
+  if (IsLineEnd(second)) ++m_little.strays;
+  if (IsLineEnd(first)) ++m_big.strays;
+  m_afterZeros = false;
+}
+
+bool Utf16Check::Tells(const Side& side, const Side& other) const {
+  const bool byZeros = side.zeros >= kUtf16LeastPairs && side.zeros * kUtf16PairsPerZero >= m_pairs &&
+                       other.zeros * kOtherSideRatio <= side.zeros;
+  const bool byLineEnds = side.lineEnds >= kUtf16LeastLineEnds && side.strays * kLineEndsPerStray <= side.lineEnds;
+  return byZeros || byLineEnds;
+}
+
+TextEncoding Utf16Check::Encoding() const {
+  Side little = m_little;  // a pair still waiting ends the text: no run follows it
+  if (m_waiting != 0) {
+    ++little.zeros;
+    if (m_waiting == 2) ++little.lineEnds;
+  }
+  if (Tells(little, m_big)) return TextEncoding::kUtf16LittleEndian;
+  if (Tells(m_big, little)) return TextEncoding::kUtf16BigEndian;
+  return TextEncoding::kAnsi;
+}
+
+TextStart ExamineText(const uint8_t* bytes, size_t count) {
+  const TextStart mark = ByteOrderMark(bytes, count);
+  if (mark.decided) return mark;
+  Utf16Check check;
+  check.Feed(bytes, count);
+  const TextEncoding encoding = check.Encoding();
+  return {encoding, 0, encoding != TextEncoding::kAnsi};
 }
 
 bool Utf8Decoder::Start(uint8_t lead) {

@@ -94,22 +94,29 @@ TextFileReader::~TextFileReader() { TextFileReader::Close(); }
 void TextFileReader::Close() { m_source.reset(); }
 
 void TextFileReader::ReadByteOrderMark() {
-  std::vector<uint8_t> start(kTextStartBytes);
-  const size_t got = m_source->SeekToStart() ? m_source->Read(start.data(), start.size()) : 0;
-  const TextStart examined = ExamineTextStart(start.data(), got);
-  m_encoding = examined.encoding;
-  // Most text written today is UTF-8 without a mark: bytes that are UTF-8 and not plain ASCII are read so.
-  if (!examined.decided && IsUtf8()) m_encoding = TextEncoding::kUtf8;
+  uint8_t start[3] = {};
+  size_t got = 0;
+  if (m_source->SeekToStart())
+    for (size_t n; got < sizeof start && (n = m_source->Read(start + got, sizeof start - got)) > 0;) got += n;
+  const TextStart mark = ByteOrderMark(start, got);
+  m_encoding = mark.decided ? mark.encoding : EncodingOfUnmarkedText();
   Rewind();
-  for (size_t i = 0; i < examined.markLength; ++i) ReadByte();
+  for (size_t i = 0; i < mark.markLength; ++i) ReadByte();
 }
 
-bool TextFileReader::IsUtf8() {
-  if (!m_source->SeekToStart()) return false;
-  Utf8Check check;
+TextEncoding TextFileReader::EncodingOfUnmarkedText() {
+  if (!m_source->SeekToStart()) return TextEncoding::kAnsi;
+  Utf16Check utf16;
+  Utf8Check utf8;
   std::vector<uint8_t> block(kScanBlock);
-  for (size_t n; (n = m_source->Read(block.data(), block.size())) > 0;) check.Feed(block.data(), n);
-  return check.IsUtf8();
+  for (size_t n; (n = m_source->Read(block.data(), block.size())) > 0;) {
+    utf16.Feed(block.data(), n);
+    utf8.Feed(block.data(), n);
+  }
+  const TextEncoding wide = utf16.Encoding();
+  if (wide != TextEncoding::kAnsi) return wide;
+  // Most text written today is UTF-8 without a mark: bytes that are UTF-8 and not plain ASCII are read so.
+  return utf8.IsUtf8() ? TextEncoding::kUtf8 : TextEncoding::kAnsi;
 }
 
 void TextFileReader::Rewind() {

@@ -56,8 +56,8 @@ class TextFileReader {
   static constexpr int kBlockSize = 1024;
 
   void ReadByteOrderMark();
-  // Reads the whole file once: UTF-8 by its bytes.
-  bool IsUtf8();
+  // Reads the whole file once: UTF-16 by where its zeros and line ends fall, else UTF-8 by its bytes.
+  TextEncoding EncodingOfUnmarkedText();
   void Rewind();
   uint8_t ReadByte();
   char16_t ReadWideChar();

@@ -176,6 +176,62 @@ TEST(TextFileReader, UnmarkedUtf16) {
     EXPECT_EQ(Reader(ansi).Encoding(), TextEncoding::kAnsi) << ansi.size();
 }
 
+std::string Utf16Bytes(std::u16string_view text, bool bigEndian) {
+  std::string bytes;
+  for (char16_t c : text) {
+    const char low = static_cast<char>(c & 0xFF), high = static_cast<char>(c >> 8);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+// CJK text without a mark: its only zero high bytes are its line ends, and a character of every line has a zero
+// low byte (U+4E00, U+6700, U+5F00), so that the zeros of either side are as many; told by its line ends, LF or
+// CR LF, in either byte order. A UTF-16 text whose first cluster (4 or 32 KB) was zeroed is told past the zeros.
+TEST(TextFileReader, UnmarkedCjkUtf16AndUtf16AfterZeros) {
+  const std::u16string lines[] = {u"\u4E00\u6708\u7684\u5929\u6C14\u5F88\u51B7\uFF0C\u6211\u4EEC\u5728\u5BB6\u8BFB\u4E66\u3002",
+                                  u"\u6700\u91CD\u8981\u7684\u6587\u4EF6\u90FD\u4FDD\u5B58\u5728\u78C1\u76D8\u4E0A\u3002",
+                                  u"\u6253\u5F00\u6587\u4EF6\u4EE5\u540E\uFF0C\u8BF7\u5148\u68C0\u67E5\u5185\u5BB9\u3002"};
+  for (const std::u16string end : {u"\n", u"\r\n"}) {
+    std::u16string text;
+    for (int i = 0; i < 12; ++i) text += lines[i % 3] + end;
+    for (const bool big : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << (big ? "big-endian" : "little-endian") << ", line ends " << end.size());
+      const std::string bytes = Utf16Bytes(text, big);
+      EXPECT_EQ(Reader(bytes).Encoding(), big ? TextEncoding::kUtf16BigEndian : TextEncoding::kUtf16LittleEndian);
+      std::u16string expected = text;
+      if (end.size() == 1)
+        for (size_t at = 0; (at = expected.find(u'\n', at)) != std::u16string::npos; at += 2) expected.replace(at, 1, u"\r\n");
+      EXPECT_EQ(All(bytes), expected);
+    }
+  }
+  const std::u16string report = u"Report \u00E9t\u00E9\r\n\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1\r\n";
+  std::u16string many;
+  for (int i = 0; i < 40; ++i) many += report;
+  for (const size_t cluster : {size_t{4096}, size_t{32768}}) {
+    for (const bool big : {false, true}) {
+      const std::string bytes = std::string(cluster, '\0') + Utf16Bytes(many, big);
+      EXPECT_EQ(Reader(bytes).Encoding(), big ? TextEncoding::kUtf16BigEndian : TextEncoding::kUtf16LittleEndian)
+          << cluster;
+      EXPECT_EQ(All(bytes).substr(cluster / 2), many);
+    }
+  }
+}
+
+// 8-bit text is not taken for UTF-16 by its zeros or its line ends: lines each ended by a NUL, zero runs after
+// line ends at every length and place, a table of fixed-width records padded with zeros.
+TEST(TextFileReader, EightBitTextWithZerosIsNotUtf16) {
+  std::string terminated, runs, records;
+  for (int i = 0; i < 200; ++i) {
+    terminated += "line " + std::to_string(i * 7) + "\n" + std::string(1, '\0');
+    runs += "entry " + std::to_string(i) + (i % 2 ? "\r\n" : "\n") + std::string(static_cast<size_t>(i % 5), '\0');
+    std::string record = "item " + std::to_string(i * 13) + ";" + std::string(i % 3, 'x') + "\n";
+    records += record + std::string(32 - record.size(), '\0');
+  }
+  for (const std::string& bytes : {terminated, runs, records})
+    EXPECT_EQ(Reader(bytes).Encoding(), TextEncoding::kAnsi) << ::testing::PrintToString(bytes.substr(0, 64));
+}
+
 TEST(TextFileReader, LongLinesAndBlockEdges) {
   // Lines longer than a block, and line ends at every offset around the 1024-byte block edges.
   std::string bytes(3000, 'x');

@@ -140,18 +140,20 @@ HTML = ("<html><head><title>Holiday page</title></head><body bgcolor=\"#ffffff\"
         "</body></html>\n")
 
 
-def dbf(fields, records):
-    """A dBASE III table: fields [(name, type, length, decimals)], records [[text or the field's bytes, ...]]."""
+def dbf(fields, records, language=0, codec="cp1252"):
+    """A dBASE III table: fields [(name, type, length, decimals)], records [[text or the field's bytes, ...]];
+    its text in codec, the code page its language byte names (0: none)."""
     record_length = 1 + sum(f[2] for f in fields)
     header_length = 32 + 32 * len(fields) + 1
-    out = bytearray(struct.pack("<BBBBIHH20x", 0x03, 120, 9, 13, len(records), header_length, record_length))
+    out = bytearray(struct.pack("<BBBBIHH17xB2x", 0x03, 120, 9, 13, len(records), header_length, record_length,
+                                language))
     for name, kind, length, decimals in fields:
-        out += struct.pack("<11sc4xBB14x", name.encode(), kind.encode(), length, decimals)
+        out += struct.pack("<11sc4xBB14x", name.encode(codec), kind.encode(), length, decimals)
     out += b"\x0d"
     for values in records:
         out += b" "
         for (name, kind, length, _), value in zip(fields, values):
-            text = value if isinstance(value, bytes) else value.encode("cp1252")
+            text = value if isinstance(value, bytes) else value.encode(codec)
             out += (text.rjust(length) if kind in "NF" else text.ljust(length))[:length]
     return bytes(out + b"\x1a")
 
@@ -268,6 +270,16 @@ def ezdxf_drawing(work, name, count):
     path = os.path.join(work, name + ".dxf")
     make_dxf_samples.LARGE_DRAWINGS[name][0](path, count)
     with open(path, "rb") as f:
+        return f.read()
+
+
+def ezdxf_sample(work, name):
+    """A drawing of the DXF tests (preview/dxf/make_dxf_samples.py) written by ezdxf: "polyface" (houses of
+    polyface meshes), "polymesh" (M x N meshes), "marked" (saved with a UTF-8 byte-order mark)."""
+    sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "preview", "dxf"))
+    import make_dxf_samples  # noqa: E402
+    make_dxf_samples.write(name, make_dxf_samples.DRAWINGS[name], work, make_dxf_samples.VERSIONS.get(name, "R2010"))
+    with open(os.path.join(work, name + ".dxf"), "rb") as f:
         return f.read()
 
 
@@ -450,6 +462,28 @@ def late_charset_samples():
     ]
 
 
+# CJK text whose every line holds a character with a zero low byte (U+4E00, U+6700, U+5F00, U+5C00), its line
+# ends LF alone: in UTF-16 without a mark its zeros fall on both sides of the pairs as often.
+CJK_LINES = ["\u4e00\u6708\u7684\u5929\u6c14\u5f88\u51b7\uff0c\u6211\u4eec\u5728\u5bb6\u91cc\u8bfb\u4e66\u3002",
+             "\u6700\u91cd\u8981\u7684\u6587\u4ef6\u90fd\u4fdd\u5b58\u5728\u78c1\u76d8\u4e0a\u3002",
+             "\u30d5\u30a1\u30a4\u30eb\u3092\u958b\u3044\u3066\u304b\u3089\u5185\u5bb9\u3092\u78ba\u8a8d\u3057\u3066\u304f"
+             "\u3060\u3055\u3044\u3002\u5c00",
+             "\u6253\u5f00\u6587\u4ef6\u4ee5\u540e\uff0c\u8bf7\u5148\u68c0\u67e5\u5185\u5bb9\u3002"]
+CJK_TEXT = "".join(line + "\n" for line in CJK_LINES * 6)
+# dBASE tables of DOS programs and of Russian Windows, each in the code page its language byte names.
+DOS_RUSSIAN = [("\u0418\u0432\u0430\u043d\u043e\u0432", "\u041c\u043e\u0441\u043a\u0432\u0430"),
+               ("\u041f\u0435\u0442\u0440\u043e\u0432\u0430", "\u0421\u0430\u043c\u0430\u0440\u0430")]
+DOS_FRENCH = [("No\u00ebl Lef\u00e8vre", "Besan\u00e7on"), ("Gr\u00e9goire M\u00fcller", "Li\u00e8ge")]
+WINDOWS_RUSSIAN = [("\u0421\u043c\u0438\u0440\u043d\u043e\u0432", "\u041a\u0430\u0437\u0430\u043d\u044c"),
+                   ("\u0401\u043b\u043a\u0438\u043d\u0430", "\u0422\u0432\u0435\u0440\u044c")]
+
+
+def language_table(path, people, language, codec, name_field="NAME"):
+    """A table of people and towns written by a program of that language: its text in its code page."""
+    table = dbf([(name_field, "C", 20, 0), ("TOWN", "C", 12, 0)], [list(p) for p in people], language, codec)
+    return sample(path, table, "list", "dbf-codepage", rows=[word for p in people for word in p])
+
+
 def encoding_samples(work):
     """Files whose text is beyond ASCII or holds zeros; each names the words it must show (a page's title
     shows in the viewer's title)."""
@@ -479,6 +513,15 @@ def encoding_samples(work):
         sample("/Documents/inventory zeros.xml", b'<inventory><item name="lamp"/>' + zeros + b'<item name="chair"/></inventory>',
                "text", "text", text=['<item name="chair"/></inventory>']),
         sample("/Tables/every type.dbf", table, "list", "dbf", rows=rows),
+        sample("/Documents/cjk unmarked utf-16.txt", CJK_TEXT.encode("utf-16-le"), "text", "text-cjk",
+               text=CJK_LINES),
+        sample("/Documents/cjk unmarked utf-16be.txt", CJK_TEXT.encode("utf-16-be"), "text", "text-cjk", text=CJK_LINES),
+        # A UTF-16 text whose first cluster a save wrote as zeros.
+        sample("/Documents/notes zeroed start utf-16.txt", bytes(4096) + (NOTES * 40).encode("utf-16-le")[4096:],
+               "text", "text-zeroed", text=[GREEK, CYRILLIC]),
+        language_table("/Tables/dos russian.dbf", DOS_RUSSIAN, 0x65, "cp866"),
+        language_table("/Tables/dos french.dbf", DOS_FRENCH, 0x02, "cp850"),
+        language_table("/Tables/russian windows.dbf", WINDOWS_RUSSIAN, 0xC9, "cp1251", "\u0418\u041c\u042f"),
         sample("/Archives/names.zip", names_zip(), "list", "zip", rows=OEM_NAMES + UTF8_NAMES),
         sample("/Archives/names zip.zip", zip_tool_archive(work), "list", "zip", rows=OEM_NAMES + UTF8_NAMES),
     ]
@@ -587,6 +630,10 @@ def preview_samples(work):
         sample("/Archives/holiday.tar.gz", tar_gz(members), NOT_AVAILABLE, "tar-gz"),
         sample("/Drawings/ground floor.dxf", dxf(), "drawing", "dxf"),
         sample("/Drawings/street map.dxf", ezdxf_drawing(work, "streets", 1500), "drawing", "dxf-map"),
+        # 3D exports: polyface and polygon meshes; a drawing saved with a UTF-8 mark.
+        sample("/Drawings/houses polyface.dxf", ezdxf_sample(work, "polyface"), "drawing", "dxf-polyface"),
+        sample("/Drawings/ring polymesh.dxf", ezdxf_sample(work, "polymesh"), "drawing", "dxf-polymesh"),
+        sample("/Drawings/marked.dxf", ezdxf_sample(work, "marked"), "drawing", "dxf-marked"),
         sample("/Tables/stock.dbf", table, "list", "dbf", rows=["Lamp", "Chair \u00e9", "Table"]),
         # The database engine is not on this machine.
         sample("/Tables/shop.mdb", mdb, NOT_AVAILABLE, "access"),
