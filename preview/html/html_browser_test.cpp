@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -782,6 +783,77 @@ TEST_F(HtmlPreviewTest, TheScrollPositionIsKeptInTheHistoryAndDraggingScrollsWit
   EXPECT_EQ(VPos(), static_cast<int>(SendMessageW(canvas, htmlview::scrollmsg::kGetVMax, 0, 0)));
   SendMessageW(canvas, WM_LBUTTONUP, 0, MAKELPARAM(5, client.bottom + 40));
   EXPECT_NE(GetCapture(), canvas);
+}
+
+// The page's width as laid out: the right edge of its widest element.
+int PageWidth(const htmlview::HtmlDocument& document) {
+  int right = 0;
+  for (const auto& e : document.elements)
+    if (e && !(e->kind == htmlview::kTextRun && e->text == u" ")) right = std::max(right, e->x + e->width);
+  return right;
+}
+
+// A horizontal bar only where something is wider than the pane: pages with a rule, a table of width 100%
+// or a picture as wide as the pane show none, short or tall, opened in the pane or reached from another
+// page; a picture a pixel wider shows one, whose range is that pixel.
+TEST_F(HtmlPreviewTest, AHorizontalBarShowsOnlyForContentWiderThanThePane) {
+  HWND canvas = nullptr;
+  RECT client{};
+  const auto bars = [&] {
+    canvas = CCustomHTMLViewer::Canvas();
+    GetClientRect(canvas, &client);
+    return GetWindowLongW(canvas, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL);
+  };
+  ASSERT_NO_FATAL_FAILURE(Show(files.second.Path()));
+  ASSERT_EQ(bars(), 0);
+  const int pane = client.right, beside = pane - GetSystemMetrics(SM_CXVSCROLL);
+  std::string lines, cells;
+  for (int i = 0; i < 60; ++i) lines += "line " + std::to_string(i) + "<br>";
+  for (int k = 0; k < 10; ++k) cells += "<td>" + std::to_string(k) + "</td>";
+  const std::string table = "<table width=100% border=1><tr>" + cells + "</tr></table>";
+  const auto picture = [](int width) { return "<img src=\"pic.bmp\" width=" + std::to_string(width) + " height=20>"; };
+  struct Page {
+    const wchar_t* file;
+    std::string body;
+    bool tall, wide;
+  };
+  const std::vector<Page> pages{
+      {L"hr_short.html", "one<br>two<hr>three", false, false},
+      {L"hr_xhtml.html", "one<br/>two<hr/>three", false, false},
+      {L"hr_tall.html", "one<br>two<hr>three<br>" + lines + "<hr>end", true, false},
+      {L"table_short.html", "above" + table + "below", false, false},
+      {L"table_tall.html", lines + table + lines, true, false},
+      {L"picture_short.html", "above<br>" + picture(pane) + "<br>below", false, false},
+      {L"picture_tall.html", picture(beside) + "<br>" + lines, true, false},
+      {L"picture_wider.html", picture(pane + 1), false, true},
+      {L"picture_wider_tall.html", picture(beside + 1) + "<br>" + lines, true, true},
+      {L"hr_after_wide.html", "one<br>two<hr>three", false, false},
+  };
+  std::vector<std::unique_ptr<previewtest::TempFile>> made;
+  for (const Page& page : pages) made.push_back(std::make_unique<previewtest::TempFile>(page.file, "<title>Bars</title>" + page.body));
+  const auto check = [&](const Page& page) {
+    const LONG shown = bars();
+    const int width = PageWidth(browser->Document());
+    EXPECT_EQ((shown & WS_VSCROLL) != 0, page.tall);
+    EXPECT_EQ((shown & WS_HSCROLL) != 0, page.wide) << "a page " << width << " wide in a pane " << client.right << " wide";
+    EXPECT_EQ(SendMessageW(canvas, htmlview::scrollmsg::kGetHMax, 0, 0), std::max(0, width - static_cast<int>(client.right)));
+    if (!page.wide) {
+      EXPECT_LE(width, client.right);
+    }
+  };
+  for (size_t i = 0; i < pages.size(); ++i) {
+    SCOPED_TRACE(pages[i].file);
+    ASSERT_NO_FATAL_FAILURE(Show(made[i]->Path()));  // opened in the pane
+    check(pages[i]);
+    const std::wstring from = L"file://" + std::wstring(made[i > 0 ? i - 1 : pages.size() - 1]->Path());
+    browser->Navigate(reinterpret_cast<const char16_t*>(from.c_str()));
+    const std::wstring to = L"file://" + std::wstring(made[i]->Path());
+    browser->Navigate(reinterpret_cast<const char16_t*>(to.c_str()));  // reached from the page before
+    check(pages[i]);
+    if (i == 0) {
+      EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview_html_rule").empty());
+    }
+  }
 }
 
 TEST_F(HtmlPreviewTest, APictureUrlShowsOnAYellowPageWithoutAPageFetchAndSubmitLinksSubmit) {

@@ -89,6 +89,58 @@ TEST_F(LayoutPassTest, RuleSpansTheWidth) {
   EXPECT_EQ(rule.height, 2);
 }
 
+// A page is as wide as the widest thing on it that cannot be narrowed: rules, tables of width 100% and
+// pictures as wide as the pane fit the pane at every width, in every place they stand; a picture, a table
+// or a word wider than the pane makes the page wider, and so the pane's horizontal bar.
+TEST(PageWidthTest, OnlyContentWiderThanThePaneMakesThePageWider) {
+  const auto row = [](int columns, const std::u16string& cell) {
+    std::u16string cells;
+    for (int k = 0; k < columns; ++k) cells += u"<td>" + cell + u"</td>";
+    return u"<tr>" + cells + u"</tr>";
+  };
+  const auto number = [](int n) {
+    const std::string digits = std::to_string(n);
+    return std::u16string(digits.begin(), digits.end());
+  };
+  for (int width = 380; width <= 680; width += 23) {  // from where twelve columns of letters fit
+    const std::u16string pane = number(width);
+    std::vector<std::u16string> fitting{
+        u"one<br>two<hr>three", u"one<br/>two<hr />three", u"<h1>Title</h1><hr><p>text</p><hr>",
+        u"<center>x<hr>y</center>", u"<div align=right>x<hr>y</div>", u"<ul><li>a<hr>b</li></ul>",
+        u"<blockquote>a<hr>b</blockquote>", u"<table width=100%><tr><td>a<hr>b</td></tr></table>",
+        u"<img src=f.gif align=left width=90 height=40>beside<hr>after",
+        u"<img src=f.gif align=right width=90 height=40>beside<hr>after",
+        u"<img src=p.gif width=" + pane + u" height=20>", u"text <img src=p.gif width=" + pane + u" height=20> text",
+        u"<center><img src=p.gif width=" + pane + u" height=20></center>",
+        u"<div align=right><img src=p.gif width=" + pane + u" height=20></div>",
+        u"<table width=100%><tr><td><table width=100% border=1>" + row(3, u"x") + u"</table></td></tr></table>",
+        u"<center><table width=100% border=2>" + row(5, u"x") + u"</table></center>",
+        u"<table width=100% align=right border=1>" + row(4, u"x") + u"</table>"};
+    for (int columns = 1; columns <= 12; ++columns)
+      for (const char16_t* frame : {u"", u" border=1", u" border=3 cellspacing=5 cellpadding=7"})
+        fitting.push_back(u"<table width=100%" + std::u16string(frame) + u">" + row(columns, u"a") +
+                          row(columns, u"b") + u"</table>");
+    std::vector<std::u16string> wide{
+        u"<img src=p.gif width=" + number(width + 1) + u" height=20>",
+        u"<table width=" + number(width + 1) + u" cellspacing=0 cellpadding=0><tr><td>a</td></tr></table>",
+        u"<table width=100%><tr><td><img src=p.gif width=" + pane + u" height=20></td></tr></table>",
+        std::u16string(static_cast<size_t>(width / 8 + 1), u'w')};
+    for (const auto* pages : {&fitting, &wide}) {
+      for (const std::u16string& page : *pages) {
+        SCOPED_TRACE(std::to_string(width) + " pixels: " + std::string(page.begin(), page.end()));
+        HtmlDocument doc(nullptr, 0);
+        UseLayoutPass(doc);
+        FixedAdvanceMeasurer measurer{8};
+        LoadPage(doc, measurer, page, u"Arial", 15, u"http://h/p.html");
+        HtmlRect rect{0, 0, width, 400};
+        doc.Layout(rect);
+        if (pages == &fitting) EXPECT_LE(rect.right, width);
+        else EXPECT_GT(rect.right, width);
+      }
+    }
+  }
+}
+
 TEST_F(LayoutPassTest, JustifiedLinesFillTheWidthExceptTheLast) {
   Lay(u"<p align=justify>aa bb cc dd</p>", 80);
   // First line "aa bb cc " wraps at dd: 64 wide without its last space; 8 pixels more before bb and cc.
@@ -390,7 +442,7 @@ long long FitByThePixel(TableColumns& c, long long total, long long target, bool
       took = changed = true;
     }
     if (!took && total < target && widthAttribute) {
-      for (size_t k = 0; k < n; ++k) {
+      for (size_t k = 0; k < n && total < target; ++k) {
         if (c.fixed[k]) continue;
         ++c.width[k];
         ++total;

@@ -482,11 +482,19 @@ long long FitColumns(TableColumns& c, long long total, long long target, bool wi
     long long unfixed = 0;
     for (int f : c.fixed)
       if (!f) ++unfixed;
+    // The last round stops at the target, in column order: a round given whole would leave a table of
+    // width 100% up to a pixel a column wider than its room.
     if (unfixed > 0) {
-      const long long rounds = (target - total + unfixed - 1) / unfixed;
-      for (size_t k = 0; k < c.width.size(); ++k)
-        if (!c.fixed[k]) c.width[k] = static_cast<int>(std::min<long long>(c.width[k] + rounds, INT_MAX / 4));
-      total += rounds * unfixed;
+      const long long need = target - total, rounds = need / unfixed;
+      long long left = need % unfixed;
+      for (size_t k = 0; k < c.width.size(); ++k) {
+        if (c.fixed[k]) continue;
+        const long long add = rounds + (left > 0 ? 1 : 0);
+        if (left > 0) --left;
+        const int grown = static_cast<int>(std::min<long long>(c.width[k] + add, INT_MAX / 4));
+        total += grown - c.width[k];
+        c.width[k] = grown;
+      }
     }
   }
   if (total > target) total = ShrinkFixed(c, total, target);

@@ -43,9 +43,10 @@ struct TableColumns {
 // Fits the columns, whose total with padding, spacing and borders is total, to target, as a pixel at a
 // time would: while below the target, a pixel to each unfixed column below its preferred width, in column
 // order, round after round; then, for a table with a width attribute, a pixel to every unfixed column a
-// round; above the target, a pixel from the widest fixed column wider than 10 and than its minimum (the
-// first of equally wide ones; its preferred follows). Each phase is worked out at once rather than by the
-// pixel, so a table fitted to thousands of pixels costs its columns, not its pixels. Returns the new total.
+// round (each round, as the first phase's, cut short in column order at the target); above the target, a
+// pixel from the widest fixed column wider than 10 and than its minimum (the first of equally wide ones;
+// its preferred follows). Each phase is worked out at once rather than by the pixel, so a table fitted to
+// thousands of pixels costs its columns, not its pixels. Returns the new total.
 long long FitColumns(TableColumns& columns, long long total, long long target, bool widthAttribute);
 
 // Row heights while rowspans share out their content: a share added to a run of rows, and the sum of a

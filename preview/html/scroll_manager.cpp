@@ -59,16 +59,15 @@ intptr_t ScrollManager::Handle(ScrollHandle window, unsigned message, ScrollWPar
   }
   ScrollState& s = *FindOrCreate(window);
   switch (message) {
-    case kSetContentSize: {
+    case kSetContentSize:
       s.contentWidth = static_cast<int>(wParam);
       s.contentHeight = static_cast<int>(lParam);
-      int w = 0, h = 0;
-      platform_.ClientSize(window, w, h);
-      Size(s, w, h);
+      Size(s);
       return 0;
-    }
     case kSize:
-      Size(s, SignedLow(lParam) & 0xFFFF, SignedHigh(lParam) & 0xFFFF);
+      // The client as it is now, not as the message says: a window that lays its content out again on a
+      // size (the page viewer does) may have changed its bars, and so its client, before passing it on.
+      Size(s);
       return 0;
     case kSetHPos:
     case kSetVPos: {
@@ -120,23 +119,44 @@ intptr_t ScrollManager::Handle(ScrollHandle window, unsigned message, ScrollWPar
   }
 }
 
-void ScrollManager::Size(ScrollState& s, int clientWidth, int clientHeight) {
-  if (s.inSize) return;
-  s.inSize = 1;
+// A window that lays its content out again when a bar comes or goes (the page viewer does, at the width
+// the bar leaves) asks for a size while one runs: the content of the round is then no longer the content
+// shown, and the sizes are worked out again from the client and content as they now are. Content whose
+// size and bars chase each other stops after a few rounds.
+void ScrollManager::Size(ScrollState& s) {
+  constexpr int kRounds = 4;
+  if (s.inSize) {
+    s.inSize = 2;
+    return;
+  }
+  for (int round = 0; round < kRounds; ++round) {
+    s.inSize = 1;
+    int w = 0, h = 0;
+    platform_.ClientSize(s.window, w, h);
+    SizeOnce(s, w, h);
+    if (s.inSize == 1) break;
+  }
+  s.inSize = 0;
+}
+
+void ScrollManager::SizeOnce(ScrollState& s, int clientWidth, int clientHeight) {
   const int oldH = s.hMax, oldV = s.vMax;
-  int availW = clientWidth + (oldV ? platform_.SystemMetric(kMetricHThumbWidth) : 0);
-  int availH = clientHeight + (oldH ? platform_.SystemMetric(kMetricVThumbHeight) : 0);
+  const int barWidth = platform_.SystemMetric(kMetricVBarWidth);
+  const int barHeight = platform_.SystemMetric(kMetricHBarHeight);
+  // The room without bars: the client and what the bars shown now take of it.
+  int availW = clientWidth + (oldV ? barWidth : 0);
+  int availH = clientHeight + (oldH ? barHeight : 0);
   bool hNeeded = false, vNeeded = false;
   for (int round = 0; round < 2; ++round) {
     s.hMax = s.contentWidth > availW ? s.contentWidth - availW : 0;
     if (s.hMax && !hNeeded) {
       hNeeded = true;
-      availH -= platform_.SystemMetric(kMetricHThumbWidth);
+      availH -= barHeight;
     }
     s.vMax = s.contentHeight > availH ? s.contentHeight - availH : 0;
     if (s.vMax && !vNeeded) {
       vNeeded = true;
-      availW -= platform_.SystemMetric(kMetricVThumbHeight);
+      availW -= barWidth;
     }
   }
   if (s.hPos > s.hMax) {
@@ -159,7 +179,6 @@ void ScrollManager::Size(ScrollState& s, int clientWidth, int clientHeight) {
     s.hScale = SetScrollPagePercent(s.window, kHorz, static_cast<int>(100LL * availW / s.contentWidth));
   if (s.contentHeight && s.vMax)
     s.vScale = SetScrollPagePercent(s.window, kVert, static_cast<int>(100LL * availH / s.contentHeight));
-  s.inSize = 0;
 }
 
 void ScrollManager::Scroll(ScrollState& s, bool vertical, ScrollWParam wParam, ScrollLParam lParam) {

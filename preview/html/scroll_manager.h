@@ -25,8 +25,9 @@ constexpr unsigned kGetVPos = 0x405, kGetHMax = 0x406, kGetVMax = 0x407, kScroll
 constexpr int kLineUp = 0, kLineDown = 1, kPageUp = 2, kPageDown = 3, kThumbPosition = 4, kThumbTrack = 5;
 constexpr int kEndScroll = 8;
 constexpr int kHorz = 0, kVert = 1;
-// System metric indices of the bar sizes the size calculation uses.
-constexpr int kMetricHThumbWidth = 10, kMetricVThumbHeight = 9;
+// System metric indices of the bar sizes the size calculation uses: what a vertical bar takes of the
+// client's width, and a horizontal one of its height.
+constexpr int kMetricVBarWidth = 2, kMetricHBarHeight = 3;
 }  // namespace scrollmsg
 
 class ScrollPlatform {
@@ -46,7 +47,8 @@ class ScrollPlatform {
 
 struct ScrollState {
   int hMax = 0, vMax = 0, hPos = 0, vPos = 0, hScale = 0, vScale = 0, hLine = 10, vLine = 10;
-  int contentWidth = 0, contentHeight = 0, inSize = 0;
+  int contentWidth = 0, contentHeight = 0;
+  int inSize = 0;  // 1 while the sizes are worked out, 2 once asked again meanwhile
   ScrollHandle window = 0;
   int dragging = 0;
 };
@@ -66,7 +68,8 @@ class ScrollManager {
  private:
   ScrollState* FindOrCreate(ScrollHandle window);
   ScrollState& Create(ScrollHandle window);
-  void Size(ScrollState& s, int clientWidth, int clientHeight);
+  void Size(ScrollState& s);
+  void SizeOnce(ScrollState& s, int clientWidth, int clientHeight);
   void Scroll(ScrollState& s, bool vertical, ScrollWParam wParam, ScrollLParam lParam);
   void MoveTo(ScrollState& s, bool vertical, int pos);
   void DragMove(ScrollState& s, int x, int y);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,22 +13,31 @@ namespace {
 using namespace scrollmsg;
 
 constexpr ScrollHandle kWindow = 0x100;
-constexpr int kHThumb = 16;  // metric 10
-constexpr int kVThumb = 17;  // metric 9
+constexpr int kBarWidth = 17;   // of a vertical bar
+constexpr int kBarHeight = 16;  // of a horizontal bar
 
 // A window whose procedure passes every message on to the manager, as the viewer's does; it records what
-// the manager did to it.
+// the manager did to it. As a real window, a bar shown or hidden changes its client and sends it a size;
+// given a page, it lays the page out again at each size first, as the viewer does, and passes on the
+// size the message was sent with.
 class FakeWindow : public ScrollPlatform {
  public:
   FakeWindow() : manager(*this) {}
   void ClientSize(ScrollHandle, int& w, int& h) override {
-    w = clientWidth;
-    h = clientHeight;
+    w = ClientWidth();
+    h = ClientHeight();
   }
-  int SystemMetric(int index) override { return index == kMetricHThumbWidth ? kHThumb : kVThumb; }
+  int SystemMetric(int index) override {
+    if (index == kMetricVBarWidth) return kBarWidth;
+    return index == kMetricHBarHeight ? kBarHeight : 40;  // other metrics (a thumb's size) are no bar's
+  }
   void SetPage(ScrollHandle, int bar, int percent) override { page[bar] = percent; }
   void SetThumb(ScrollHandle, int bar, int pos) override { thumb[bar] = pos; }
-  void ShowBar(ScrollHandle, int bar, bool show) override { shown[bar] = show; }
+  void ShowBar(ScrollHandle, int bar, bool show) override {
+    if (shown[bar] == show) return;
+    shown[bar] = show;
+    SendSize();
+  }
   void ScrollPixels(ScrollHandle, int dx, int dy) override { scrolled.push_back({dx, dy}); }
   intptr_t Send(ScrollHandle w, unsigned m, ScrollWParam wp, ScrollLParam lp) override {
     if (m == kScrollMoved) {
@@ -34,6 +45,7 @@ class FakeWindow : public ScrollPlatform {
       return 0;
     }
     if (m == kVScroll && wp == kEndScroll) ++endScrolls;
+    if (m == kSize && layout) Relayout();
     return manager.Handle(w, m, wp, lp);
   }
   void Capture(ScrollHandle w) override { capture = w; }
@@ -44,8 +56,30 @@ class FakeWindow : public ScrollPlatform {
   void Content(int w, int h) { Do(kSetContentSize, static_cast<ScrollWParam>(w), h); }
   const ScrollState& State() const { return *manager.Find(kWindow); }
   static ScrollLParam Point(int x, int y) { return static_cast<ScrollLParam>((y & 0xFFFF) << 16 | (x & 0xFFFF)); }
+  int ClientWidth() const { return std::max(0, clientWidth - (shown[kVert] ? kBarWidth : 0)); }
+  int ClientHeight() const { return std::max(0, clientHeight - (shown[kHorz] ? kBarHeight : 0)); }
+  void SendSize() { Send(kWindow, kSize, 0, Point(ClientWidth(), ClientHeight())); }
+  // Shows a page whose width follows the client's (pageHeight high), as the viewer does: laid out at the
+  // client as it is, then sized.
+  void Show(std::function<int(int)> width, int height) {
+    layout = std::move(width);
+    layoutHeight = height;
+    Relayout();
+  }
+  void Relayout() {
+    const int width = layout(ClientWidth());  // may change the height too
+    Content(width, layoutHeight);
+  }
+  void Resize(int width, int height) {
+    clientWidth = width;
+    clientHeight = height;
+    SendSize();
+  }
 
+  // The window's size; the bars shown take their part of it.
   int clientWidth = 400, clientHeight = 300;
+  std::function<int(int)> layout;
+  int layoutHeight = 0;
   int page[2] = {0, 0}, thumb[2] = {-1, -1};
   bool shown[2] = {false, false};
   std::vector<std::pair<int, int>> scrolled, moved;
@@ -59,11 +93,11 @@ TEST(ScrollManagerTest, ContentLargerThanTheClientShowsBothBars) {
   w.Do(kCreate);
   w.Content(1000, 500);
   const ScrollState& s = w.State();
-  EXPECT_EQ(s.hMax, 1000 - (400 - kVThumb));
-  EXPECT_EQ(s.vMax, 500 - (300 - kHThumb));
+  EXPECT_EQ(s.hMax, 1000 - (400 - kBarWidth));
+  EXPECT_EQ(s.vMax, 500 - (300 - kBarHeight));
   EXPECT_TRUE(w.shown[kHorz]);
   EXPECT_TRUE(w.shown[kVert]);
-  EXPECT_EQ(w.page[kHorz], (400 - kVThumb) * 100 / 1000);
+  EXPECT_EQ(w.page[kHorz], (400 - kBarWidth) * 100 / 1000);
   EXPECT_EQ(s.hScale, 100 - w.page[kHorz]);
   EXPECT_EQ(w.Do(kGetHMax), s.hMax);
   EXPECT_EQ(w.Do(kGetVMax), s.vMax);
@@ -76,6 +110,74 @@ TEST(ScrollManagerTest, ContentLargerThanTheClientShowsBothBars) {
   EXPECT_EQ(w.endScrolls, 1);
   w.Do(kSetHPos, 0, 100000);
   EXPECT_EQ(w.Do(kGetHPos), s.hMax);
+}
+
+// What the bars scroll is what does not fit in the client the window is left with: a horizontal bar only
+// for content wider than it. The viewer lays its page out again at every size, first at the size it is
+// created with (0 x 0 in the preview), and its rules and tables of width 100% follow the width.
+TEST(ScrollManagerTest, BarsScrollWhatDoesNotFitTheClientAPageIsLaidOutAgainIn) {
+  struct Page {
+    const char* name;
+    std::function<int(int)> width;
+    int height;
+    bool wide;  // wider than the 618-pixel pane it is shown in, with its bars
+    bool flows = true;  // laid out at the client's width
+  };
+  const auto follows = [](int clientWidth) { return std::max(clientWidth - 2, 29); };
+  const auto fixed = [](int width) { return [width](int) { return width; }; };
+  const std::vector<Page> pages{
+      {"short page with a rule", follows, 60, false},
+      {"tall page with a rule", follows, 930, false},
+      {"short page with a rule again", follows, 45, false},
+      {"text wrapping taller when narrower", follows, 300000 / 616, false},
+      {"picture as wide as the pane", fixed(618), 60, false, false},
+      {"picture as wide as the pane beside the vertical bar", fixed(618 - kBarWidth), 930, false, false},
+      {"picture a pixel wider than the pane beside the vertical bar", fixed(618 - kBarWidth + 1), 930, true, false},
+      {"picture a pixel wider than the pane", fixed(619), 60, true, false},
+      {"tall page with a rule after a wide one", follows, 930, false},
+  };
+  const auto check = [](const FakeWindow& w, const Page& page) {
+    const ScrollState& s = w.State();
+    const int width = page.width(w.ClientWidth());
+    EXPECT_EQ(s.hMax, std::max(0, width - w.ClientWidth()));
+    EXPECT_EQ(s.vMax, std::max(0, page.height - w.ClientHeight()));
+    EXPECT_EQ(w.shown[kHorz], s.hMax != 0);
+    EXPECT_EQ(w.shown[kVert], s.vMax != 0);
+    EXPECT_EQ(w.shown[kHorz], page.wide) << "content " << width << " in a client " << w.ClientWidth() << " wide";
+  };
+  FakeWindow shown;  // one pane, its pages shown one after another
+  shown.Resize(618, 503);
+  for (const Page& page : pages) {
+    SCOPED_TRACE(page.name);
+    // As the preview shows a page: a window of 0 x 0 where the page is first laid out, then sized.
+    FakeWindow w;
+    w.Resize(0, 0);
+    w.Show(page.width, page.height);
+    w.Resize(618, 503);
+    check(w, page);
+    shown.Show(page.width, page.height);
+    check(shown, page);
+    if (!page.flows) continue;
+    for (const auto& size : {std::make_pair(421, 300), std::make_pair(700, 900), std::make_pair(618, 503)}) {
+      w.Resize(size.first, size.second);
+      EXPECT_FALSE(w.shown[kHorz]) << size.first << " x " << size.second;
+      EXPECT_EQ(w.State().vMax, std::max(0, page.height - w.ClientHeight()));
+    }
+  }
+}
+
+// Content that is tall without a vertical bar and short with one has no size that its bars agree with:
+// the recalculation still ends, and the range it leaves stays inside the content.
+TEST(ScrollManagerTest, ContentWhoseBarsChaseItsSizeEnds) {
+  FakeWindow w;
+  w.Resize(618, 503);
+  w.Show([&w](int clientWidth) {
+    w.layoutHeight = clientWidth < 618 ? 400 : 600;
+    return clientWidth - 2;
+  }, 600);
+  EXPECT_EQ(w.State().hMax, 0);
+  EXPECT_LE(w.State().vMax, 600 - 486);
+  EXPECT_EQ(w.State().inSize, 0);
 }
 
 TEST(ScrollManagerTest, ContentThatFitsHasNoBarsAndIgnoresPositions) {
@@ -93,7 +195,7 @@ TEST(ScrollManagerTest, ContentThatFitsHasNoBarsAndIgnoresPositions) {
 
 TEST(ScrollManagerTest, LinesPagesAndThumbStayInsideTheRange) {
   FakeWindow w;
-  w.Content(400, 2000);
+  w.Content(300, 2000);  // no horizontal bar: the page is the client's 300 pixels
   const int vMax = w.State().vMax;
   w.Do(kSetVPos, 0, 5);
   w.moved.clear();
