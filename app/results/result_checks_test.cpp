@@ -331,6 +331,42 @@ TEST_F(ResultChecksTest, RowsShownUnderAFilterTickAFolderWholeOnlyWhenItsHiddenF
   }
 }
 
+// NTFS: a file of two names (hard links) in folders apart, 1300 in A1 and in B, is one file with one box. Unticking
+// one folder unticks it in the other, which is no longer saved whole; ticking it under one name ticks it under both.
+TEST_F(ResultChecksTest, AFileOfTwoNamesInFoldersApartHasOneBoxThatBothFoldersFollow) {
+  UseNtfs();
+  records.files.push_back({1300, 101});
+  records.files.push_back({1300, 200});
+  const auto saveFiles = [this] {
+    std::vector<uint32_t> files = sets.saveFiles.Keys();
+    std::sort(files.begin(), files.end());
+    return files;
+  };
+  checks.ClickTreeBox(top);
+  checks.ClickTreeBox(a1);  // unticked: 1110 and 1300
+  EXPECT_FALSE(checks.FileRowChecked(1300));
+  EXPECT_EQ(State(b), CheckState::kPartly);  // 1200 ticked, 1300 not
+  EXPECT_EQ(State(top), CheckState::kPartly);
+  EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a2, c}));
+  EXPECT_EQ(saveFiles(), (std::vector<uint32_t>{1000, 1001, 1100, 1101, 1200}));
+
+  checks.ClickTreeBox(a1);  // ticked again: B holds everything ticked once more
+  EXPECT_EQ(All(), std::vector<CheckState>(7, CheckState::kChecked));
+
+  checks.FolderRowToggled(b, false);  // B's row on the root's list: A1 keeps 1110 alone
+  EXPECT_EQ(State(a1), CheckState::kPartly);
+  EXPECT_EQ(State(a), CheckState::kPartly);
+  EXPECT_EQ(State(b), CheckState::kUnchecked);
+  EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a2, c}));
+  EXPECT_EQ(saveFiles(), (std::vector<uint32_t>{1000, 1001, 1100, 1101, 1110}));
+
+  checks.FileRowClicked(1300, true);  // on A1's list
+  EXPECT_EQ(State(a1), CheckState::kChecked);
+  EXPECT_EQ(State(b), CheckState::kPartly);
+  EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a, c}));
+  EXPECT_EQ(saveFiles(), (std::vector<uint32_t>{1000, 1001, 1300}));  // 1300 shows ticked on B's list too
+}
+
 // File Trace: top / group G / types T1 (hits 1, 2, 3) and T2 (hit 4). A hit ticked on the group's list
 // moves its type node and the group; a type node is ticked whole only when all its hits are, shown or not.
 TEST(FileTraceChecksTest, AHitTickedOnAnyListMovesItsTypeAndGroupNodes) {
