@@ -610,6 +610,77 @@ TEST_F(ResultsPageTest, TheSelectionMarkMovesWithItsRowThroughEverySort) {
   sortEveryColumn(u"readme, second name.txt");
 }
 
+// The listing volume's readme.txt has a name in Nested and one of the same text in Nested/Deeper. Renamed on
+// Deeper's list, that name alone takes the new name, also in a snapshot saved after it and loaded again; and
+// "Parent..." above it (the renamed row sorted first) goes up to Nested, the folder that holds Deeper.
+TEST_F(ResultsPageTest, ANameOfAFileOfSeveralNamesRenamedIsThatRowsAloneAlsoInItsSnapshot) {
+  QuickScan(ListingVolume());
+  ResultTreeCtrl& tree = page_->ResultTree();
+  const auto child = [&tree](HTREEITEM parent, const CString& text) {
+    HTREEITEM node = tree.CTreeCtrl::GetChildItem(parent);
+    while (node != nullptr && tree.CTreeCtrl::GetItemText(node) != text) node = tree.CTreeCtrl::GetNextSiblingItem(node);
+    return node;
+  };
+  const auto list = [&](const std::vector<CString>& path) {
+    HTREEITEM node = tree.CTreeCtrl::GetRootItem();
+    for (const CString& name : path) node = node != nullptr ? child(node, name) : nullptr;
+    EXPECT_NE(node, nullptr);
+    if (node != nullptr) tree.ListNode(node);
+    harness::PumpFor(50);
+    return node;
+  };
+  const auto holds = [&](const std::u16string& name) { return Row(name) >= 0; };
+  const std::u16string renamed = u"0 readme.txt";  // sorted before every other name, whatever the case
+  list({_T("Nested"), _T("Deeper")});
+  ASSERT_GE(Row(u"readme.txt"), 0);
+  List().SetFocus();
+  CEdit* edit = List().EditLabel(Row(u"readme.txt"));
+  ASSERT_NE(edit, nullptr);
+  edit->SetWindowText(reinterpret_cast<const wchar_t*>(renamed.c_str()));
+  tree.CTreeCtrl::SetFocus();  // the edit loses the focus and ends, keeping its text
+  harness::PumpFor(50);
+
+  const auto renamedAlone = [&](const char* when) {
+    SCOPED_TRACE(when);
+    list({_T("Nested"), _T("Deeper")});
+    EXPECT_TRUE(holds(renamed));
+    EXPECT_FALSE(holds(u"readme.txt"));
+    list({_T("Nested")});
+    EXPECT_TRUE(holds(u"readme.txt"));
+    EXPECT_TRUE(holds(u"readme, second name.txt"));
+    EXPECT_FALSE(holds(renamed));
+  };
+  renamedAlone("renamed");
+
+  HTREEITEM nested = list({_T("Nested")});
+  list({_T("Nested"), _T("Deeper")});
+  for (int click = 0; click < 2 && !(page_->CurrentSort().column == 0 && page_->CurrentSort().ascending); ++click) {
+    ClickHeader(0);
+  }
+  ASSERT_EQ(List().GetItemText(1, 0), renamed);
+  CRect rect;
+  List().GetItemRect(0, rect, LVIR_LABEL);
+  List().SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
+  harness::PumpFor(50);
+  EXPECT_TRUE(holds(u"Deeper"));
+  EXPECT_TRUE(holds(u"readme, second name.txt"));
+  EXPECT_EQ(tree.GetSelectedItem(), nested);
+
+  const std::u16string out = os::ProcessTempPath(u"renamed_link");
+  const std::u16string path = out + u"\\renamed.vsnp";
+  os::RemoveFile(path);
+  os::CreateFolder(out);
+  seams_.dialogs.Choose({path});
+  frame_->SendMessage(WM_COMMAND, ID_SAVE_SNAPSHOT);
+  seams_.dialogs.Choose({path});
+  frame_->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+  harness::PumpFor(50);
+  EXPECT_TRUE(messages_.shown.empty());
+  renamedAlone("saved in a snapshot and loaded");
+  os::RemoveFile(path);
+  os::RemoveFolder(out);
+}
+
 // Back to page 2 after a Quick Scan or a File Trace: the partition is taken anew there, and Drive Information
 // tells of no file system until the next scan reads one (not the last one's values with "0" files).
 TEST_F(ResultsPageTest, AfterBackToPageTwoDriveInformationShowsNothing) {

@@ -136,16 +136,23 @@ class Engine : public ResultRecords {
 
 std::unique_ptr<ResultRecords> EngineRecords() { return std::make_unique<Engine>(); }
 
-// Of the entries of an id, the one named shown (the first when none is).
+// Of the entries of an id (the names of one file), the one the row showed: named shown in the folder listed.
+// Two names of a file may read alike in two folders, and a folder may hold two names of it. Without a folder,
+// or with none of the file's names in it, the name alone decides (the first entry when none reads so).
 template <typename Entry>
-Entry* Named(const std::vector<Entry*>& entries, const std::u16string& shown) {
+Entry* Named(const std::vector<Entry*>& entries, const std::u16string& shown, std::optional<uint32_t> folder) {
+  Entry* named = nullptr;
   for (Entry* entry : entries) {
-    if (entry->name == shown) return entry;
+    if (entry->name != shown) continue;
+    if (!folder || entry->parentId == *folder) return entry;
+    if (named == nullptr) named = entry;
   }
+  if (named != nullptr) return named;
   return entries.empty() ? nullptr : entries.front();
 }
 
-bool RenameFileRecord(uint32_t id, const std::u16string& name, const std::u16string& shown) {
+bool RenameFileRecord(uint32_t id, const std::u16string& name, const std::u16string& shown,
+                      std::optional<uint32_t> folder) {
   switch (CurrentKind()) {
     case ResultKind::kFileTrace:
       for (FileTraceHit& hit : FileTraceHitList) {
@@ -157,8 +164,8 @@ bool RenameFileRecord(uint32_t id, const std::u16string& name, const std::u16str
     case ResultKind::kFat:
       return RenameFound(FindFatEntry(id), name);
     case ResultKind::kNtfs:
-      return ExtensiveNtfs() ? RenameFound(Named(FindNtfsFoundEntries(id), shown), name)
-                             : RenameFound(Named(FindNtfsEntries(id), shown), name);
+      return ExtensiveNtfs() ? RenameFound(Named(FindNtfsFoundEntries(id), shown, folder), name)
+                             : RenameFound(Named(FindNtfsEntries(id), shown, folder), name);
     default:
       return false;
   }

@@ -1,7 +1,10 @@
 #include "app/results/result_checks.h"
 
 #include <algorithm>
+#include <functional>
+#include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 namespace results {
 
@@ -104,11 +107,12 @@ void ResultChecks::MarkFiles(const std::vector<Item>& nodes, bool on, bool ownOn
     if (std::optional<uint32_t> id = FolderIdOf(n)) folders.insert(*id);
     top = top || IsTop(n);
   }
+  std::vector<uint32_t> changed;
   for (uint32_t id : records_.FilesOf(folders)) {
     if (on) {
-      sets_.fileMarks.Insert(id);
+      if (sets_.fileMarks.Insert(id)) changed.push_back(id);
     } else {
-      sets_.fileMarks.Erase(id);
+      if (sets_.fileMarks.Erase(id)) changed.push_back(id);
       if (!ownOnly) sets_.saveFiles.Erase(id);
     }
   }
@@ -116,6 +120,41 @@ void ResultChecks::MarkFiles(const std::vector<Item>& nodes, bool on, bool ownOn
   if (on && top && !ownOnly) {
     for (uint32_t id : records_.FilesOf({records_.RootFolderId()})) sets_.saveFiles.Insert(id);
   }
+  FollowOtherNames(changed, folders);
+}
+
+// A file of several names (hard links) is one file with one box: ticked under one name, it shows ticked under
+// each, and every folder that holds another name of it shows what it now holds.
+void ResultChecks::FollowOtherNames(const std::vector<uint32_t>& files, const std::unordered_set<uint32_t>& done) {
+  std::unordered_set<uint32_t> others;
+  for (uint32_t id : files) {
+    const std::vector<uint32_t> parents = records_.ParentsOfFile(id);
+    if (parents.size() < 2) continue;
+    for (uint32_t parent : parents) {
+      if (done.count(parent) == 0) others.insert(parent);
+    }
+  }
+  FollowFolders(others);
+}
+
+// Each folder's node (the top node's for the root or a folder without a node) and every ancestor of it,
+// deepest first and each once: a node shows what its files and its children, already settled, hold.
+void ResultChecks::FollowFolders(const std::unordered_set<uint32_t>& folderIds) {
+  std::unordered_map<Item, size_t> depth;
+  for (uint32_t folder : folderIds) {
+    Item node = records_.NodeOfFolder(folder);
+    if (node == 0) node = Top();
+    std::vector<Item> chain;
+    for (Item n = node; n != 0 && depth.count(n) == 0; n = tree_.Parent(n)) chain.push_back(n);
+    if (chain.empty()) continue;
+    size_t below = 0;  // the chain's top node's depth
+    for (Item n = tree_.Parent(chain.back()); n != 0; n = tree_.Parent(n)) ++below;
+    for (size_t i = chain.size(); i > 0; --i) depth[chain[i - 1]] = below++;
+  }
+  std::vector<std::pair<size_t, Item>> order;
+  for (const auto& [node, d] : depth) order.emplace_back(d, node);
+  std::sort(order.begin(), order.end(), std::greater<>());
+  for (const auto& [d, node] : order) Show(node, StateFromContents(node));
 }
 
 void ResultChecks::MarkFolderFiles(Item node) {
@@ -200,8 +239,8 @@ void ResultChecks::FileRowClicked(uint32_t fileId, bool checked) {
   FileRowToggled(fileId, checked);
   // A file of several names (hard links) is one file, ticked under each: every folder that lists it follows.
   const std::vector<uint32_t> parents = records_.ParentsOfFile(fileId);
-  if (parents.empty()) UpdateFolderFromRows(records_.RootFolderId());
-  for (uint32_t parent : parents) UpdateFolderFromRows(parent);
+  FollowFolders(parents.empty() ? std::unordered_set<uint32_t>{records_.RootFolderId()}
+                                : std::unordered_set<uint32_t>(parents.begin(), parents.end()));
 }
 
 void ResultChecks::FolderRowClicked(Item node, bool checked) {

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 #include "app/logic/check_tree.h"
@@ -111,6 +112,9 @@ class ResultChecks {
   CheckState StateFromContents(Item node) const;
   void RecomputeAncestors(Item node);
   void MarkFiles(const std::vector<Item>& nodes, bool on, bool ownOnly);
+  // After the marks of files changed: the folders holding their other names, outside done (folder ids).
+  void FollowOtherNames(const std::vector<uint32_t>& files, const std::unordered_set<uint32_t>& done);
+  void FollowFolders(const std::unordered_set<uint32_t>& folderIds);
   void MarkFilesSavedWhole(Item node);
 
   app::CheckTree& tree_;

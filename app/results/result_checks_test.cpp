@@ -8,6 +8,7 @@
 
 #include "app/results/generated_results.h"
 #include "app/results/result_test_tree.h"
+#include "engine/records/extensive_lists.h"
 #include "engine/records/file_system_range.h"
 
 namespace {
@@ -329,6 +330,90 @@ TEST_F(ResultChecksTest, RowsShownUnderAFilterTickAFolderWholeOnlyWhenItsHiddenF
     EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{1001}));
     checks.FileRowToggled(1001, false);
   }
+}
+
+// NTFS: a file of two names (hard links) in folders apart, 1300 in A1 and in B, is one file with one box. Unticking
+// one folder unticks it in the other, which is no longer saved whole; ticking it under one name ticks it under both.
+TEST_F(ResultChecksTest, AFileOfTwoNamesInFoldersApartHasOneBoxThatBothFoldersFollow) {
+  UseNtfs();
+  records.files.push_back({1300, 101});
+  records.files.push_back({1300, 200});
+  const auto saveFiles = [this] {
+    std::vector<uint32_t> files = sets.saveFiles.Keys();
+    std::sort(files.begin(), files.end());
+    return files;
+  };
+  checks.ClickTreeBox(top);
+  checks.ClickTreeBox(a1);  // unticked: 1110 and 1300
+  EXPECT_FALSE(checks.FileRowChecked(1300));
+  EXPECT_EQ(State(b), CheckState::kPartly);  // 1200 ticked, 1300 not
+  EXPECT_EQ(State(top), CheckState::kPartly);
+  EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a2, c}));
+  EXPECT_EQ(saveFiles(), (std::vector<uint32_t>{1000, 1001, 1100, 1101, 1200}));
+
+  checks.ClickTreeBox(a1);  // ticked again: B holds everything ticked once more
+  EXPECT_EQ(All(), std::vector<CheckState>(7, CheckState::kChecked));
+
+  checks.FolderRowToggled(b, false);  // B's row on the root's list: A1 keeps 1110 alone
+  EXPECT_EQ(State(a1), CheckState::kPartly);
+  EXPECT_EQ(State(a), CheckState::kPartly);
+  EXPECT_EQ(State(b), CheckState::kUnchecked);
+  EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a2, c}));
+  EXPECT_EQ(saveFiles(), (std::vector<uint32_t>{1000, 1001, 1100, 1101, 1110}));
+
+  checks.FileRowClicked(1300, true);  // on A1's list
+  EXPECT_EQ(State(a1), CheckState::kChecked);
+  EXPECT_EQ(State(b), CheckState::kPartly);
+  EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a, c}));
+  EXPECT_EQ(saveFiles(), (std::vector<uint32_t>{1000, 1001, 1300}));  // 1300 shows ticked on B's list too
+}
+
+// Of an NTFS file's names, a rename takes the one the row showed in the folder listed: two names read alike in two
+// folders, and a folder holds two names of the file. Quick Scan and Extensive Scan results alike.
+TEST(RenameFileRecordTest, ANameRenamedIsTheRowsAloneWhereNamesOfOneFileReadAlike) {
+  struct Name {
+    const char16_t* name;
+    uint32_t parent;
+  };
+  const Name names[] = {{u"a.txt", 100}, {u"a.txt", 200}, {u"b.txt", 100}};
+  struct Step {
+    const char16_t* shown;
+    uint32_t folder;
+    const char16_t* to;
+    size_t renamed;
+  };
+  const Step steps[] = {{u"a.txt", 200, u"c.txt", 1}, {u"b.txt", 100, u"d.txt", 2}, {u"a.txt", 100, u"e.txt", 0}};
+  for (const uint32_t mode : {records::kQuickScan, records::kExtensiveScan}) {
+    SCOPED_TRACE(mode);
+    FreeNtfsRecordLists();
+    NtfsFoundEntryList.Free();
+    CurrentFileSystem = FileSystemRecord{};
+    CurrentFileSystem.type = records::kNtfs;
+    RecoveryMode = mode;
+    for (const Name& n : names) {
+      if (mode == records::kQuickScan) {
+        AppendNtfsEntry(0x200, n.name, 40, n.parent, 0, 0, 0, 10).linked = true;
+      } else {
+        AppendNtfsFoundEntry(n.name, 0x200, n.parent, 40, 0, 0, 10, 1, 0).linked = true;
+      }
+    }
+    std::vector<std::u16string> expected{u"a.txt", u"a.txt", u"b.txt"};
+    for (const Step& step : steps) {
+      ASSERT_TRUE(results::RenameFileRecord(0x200, step.to, step.shown, step.folder));
+      expected[step.renamed] = step.to;
+      for (size_t i = 0; i < expected.size(); ++i) {
+        const std::u16string& name = mode == records::kQuickScan ? NtfsEntryList[i].name : NtfsFoundEntryList[i].name;
+        const std::u16string& found =
+            mode == records::kQuickScan ? NtfsEntryList[i].foundName : NtfsFoundEntryList[i].foundName;
+        EXPECT_EQ(name, expected[i]) << i;
+        EXPECT_EQ(found, name == names[i].name ? u"" : names[i].name) << i;  // the name on disk kept
+      }
+    }
+  }
+  FreeNtfsRecordLists();
+  NtfsFoundEntryList.Free();
+  CurrentFileSystem = FileSystemRecord{};
+  RecoveryMode = records::kQuickScan;
 }
 
 // File Trace: top / group G / types T1 (hits 1, 2, 3) and T2 (hit 4). A hit ticked on the group's list

@@ -1,5 +1,8 @@
 #include "app/results/result_list_ctrl.h"
 
+#include <algorithm>
+#include <memory>
+#include <optional>
 #include <unordered_set>
 
 #include "app/logic/find_files_search.h"
@@ -308,8 +311,11 @@ bool ResultListCtrl::OpenRow(int row) {
       const std::optional<uint32_t> parent = folder ? records->ParentOfFolder(*folder) : std::nullopt;
       GoToParentFolder(parent.value_or(records->RootFolderId()));
     } else if (std::optional<uint32_t> id = results::ParseId(Text(row + 1, 5))) {
+      // A file of several names (hard links) lies in several folders: the one listed is the node's.
       const std::vector<uint32_t> parents = records->ParentsOfFile(*id);
-      GoToParentFolder(parents.empty() ? records->RootFolderId() : parents.front());
+      const std::optional<uint32_t> listed = ListedFolder();
+      const bool there = listed && std::find(parents.begin(), parents.end(), *listed) != parents.end();
+      GoToParentFolder(there ? *listed : parents.empty() ? records->RootFolderId() : parents.front());
     }
   } else if (HTREEITEM group = GroupNodeOfRow(row)) {
     ListFileTraceFolder(GroupText(group), 1);
@@ -319,6 +325,13 @@ bool ResultListCtrl::OpenRow(int row) {
     return true;
   }
   return kind == results::RowKind::kParent && !FileTrace();
+}
+
+std::optional<uint32_t> ResultListCtrl::ListedFolder() const {
+  const HTREEITEM listed = m_tree != nullptr ? m_tree->CurrentNode() : nullptr;
+  if (listed == nullptr) return std::nullopt;
+  const std::unique_ptr<results::ResultRecords> records = results::EngineRecords();
+  return records->FolderOfNode(ResultTreeCtrl::Key(listed)).value_or(records->RootFolderId());
 }
 
 void ResultListCtrl::GoToParentFolder(uint32_t folderId) {
@@ -575,7 +588,7 @@ void ResultListCtrl::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult) {
     if (node != nullptr && m_tree != nullptr) m_tree->CTreeCtrl::SetItemText(node, Wide(name));
     results::RenameFolderRecord(ResultTreeCtrl::Key(node), name);
   } else if (std::optional<uint32_t> id = results::ParseId(Text(row, 5))) {
-    results::RenameFileRecord(*id, name, m_oldName);
+    results::RenameFileRecord(*id, name, m_oldName, ListedFolder());
   }
 }
 

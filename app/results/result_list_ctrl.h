@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,8 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   void ReleaseRedraw();
   void Select(int row);
   bool FileTrace() const;
+  // The id of the folder listed (its node is the tree's current one); none before any listing.
+  std::optional<uint32_t> ListedFolder() const;
   void ListFolderOfNode(HTREEITEM node);
   HTREEITEM GroupNodeOfRow(int row) const;
   // The text of a group's node: the group name its hits carry.

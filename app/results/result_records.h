@@ -42,8 +42,10 @@ class ResultRecords {
 std::unique_ptr<ResultRecords> EngineRecords();
 
 // Gives the engine record behind a row its new name (a fresh copy): a file row by its record id (of an NTFS
-// file's several names, the one the row showed: shown), a folder row by its node. False when no record is found.
-bool RenameFileRecord(uint32_t id, const std::u16string& name, const std::u16string& shown = {});
+// file's several names, the one the row showed: shown, in the folder listed), a folder row by its node. False
+// when no record is found.
+bool RenameFileRecord(uint32_t id, const std::u16string& name, const std::u16string& shown = {},
+                      std::optional<uint32_t> folder = std::nullopt);
 bool RenameFolderRecord(host::TreeKey node, const std::u16string& name);
 
 // The bytes of the current result's file records whose id marked answers true for, added up in 64 bits.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <set>
 #include <tuple>
 #include <utility>
 
@@ -51,13 +52,40 @@ std::optional<uint32_t> TopOf(const Meant& m, const Written& w) {
   return p == k ? kRoot : m.folders[p - k - 1];
 }
 
+// The folders of the tree a written file's folders hold when it is the meant m (which TopOf fits): each written
+// folder's path, its names joined, with the folder it holds.
+std::vector<std::pair<std::u16string, uint32_t>> FoldersHeld(const Meant& m, const Written& w) {
+  std::vector<std::pair<std::u16string, uint32_t>> held;
+  const size_t level = m.folders.size() - w.folder.size();
+  std::vector<std::u16string> path;
+  for (size_t j = 0; j < w.folder.size(); ++j) {
+    path.push_back(w.folder[j]);
+    held.emplace_back(Joined(path), m.folders[level + j]);
+  }
+  return held;
+}
+
+// How many of a written file's folders, were it the meant m, hold a deleted folder of the tree under a plain name (no
+// "Copy (n ) of") or a live one under a copy's name. Of names alike that nothing else tells apart, the written files
+// are the same whichever is which: they are taken as the save's rule would place them, live folders keeping the
+// plain names.
+size_t Misnamed(const Meant& m, const Written& w) {
+  const size_t level = m.folders.size() - w.folder.size();
+  size_t count = 0;
+  for (size_t j = 0; j < w.folder.size() && m.folderDeleted.size() == m.folders.size(); ++j) {
+    if ((BaseName(w.folder[j]) == w.folder[j]) == m.folderDeleted[level + j]) ++count;
+  }
+  return count;
+}
+
 // The meant file each written file holds, by its bytes; null for a folder and for a file without bytes (any of them
-// may be it). The names of one file (hard links) hold one file's bytes: of those, the name written whose folders are
-// the written ones below the level where the files known by their bytes alone lie.
+// may be it). The names of one file (hard links) hold one file's bytes, and may read alike in two folders of one
+// name: the files known by their bytes and names alone tell the level they lie below and which folder of the tree
+// each written folder holds, and of the names alike each written file is the one that agrees with those, each name
+// taken once (where nothing tells them apart, as Misnamed says).
 std::vector<const Meant*> Sources(const std::vector<Meant>& meant, const std::vector<Written>& written) {
   std::vector<const Meant*> sources(written.size(), nullptr);
   std::vector<std::vector<const Meant*>> fitting(written.size());
-  std::optional<uint32_t> common;
   for (size_t i = 0; i < written.size(); ++i) {
     const Written& w = written[i];
     if (w.isFolder || w.data.empty()) continue;
@@ -66,15 +94,51 @@ std::vector<const Meant*> Sources(const std::vector<Meant>& meant, const std::ve
       if (sources[i] == nullptr) sources[i] = &m;
       if (TopOf(m, w)) fitting[i].push_back(&m);
     }
-    if (fitting[i].size() == 1 && !common) common = TopOf(*fitting[i][0], w);
   }
-  for (size_t i = 0; i < written.size(); ++i) {
-    if (fitting[i].empty()) continue;
-    sources[i] = fitting[i][0];
+  std::optional<uint32_t> common;
+  std::map<std::u16string, uint32_t> held;
+  std::set<const Meant*> taken;
+  std::vector<bool> settled(written.size(), false);
+  const auto settle = [&](size_t i, const Meant* m) {
+    sources[i] = m;
+    settled[i] = true;
+    taken.insert(m);
+    if (!common) common = TopOf(*m, written[i]);
+    for (const auto& [path, folder] : FoldersHeld(*m, written[i])) held.emplace(path, folder);
+  };
+  const auto agreeing = [&](size_t i) {
+    std::vector<const Meant*> agree;
     for (const Meant* m : fitting[i]) {
-      if (TopOf(*m, written[i]) == common) sources[i] = m;
+      if (taken.count(m) != 0 || (common && TopOf(*m, written[i]) != common)) continue;
+      const std::vector<std::pair<std::u16string, uint32_t>> folders = FoldersHeld(*m, written[i]);
+      if (std::all_of(folders.begin(), folders.end(), [&held](const auto& f) {
+            const auto known = held.find(f.first);
+            return known == held.end() || known->second == f.second;
+          })) {
+        agree.push_back(m);
+      }
     }
-    if (!common) common = TopOf(*sources[i], written[i]);
+    return agree;
+  };
+  for (bool progress = true; progress;) {
+    progress = false;
+    for (size_t i = 0; i < written.size(); ++i) {
+      if (settled[i] || fitting[i].empty()) continue;
+      const std::vector<const Meant*> agree = agreeing(i);
+      if (agree.size() == 1) settle(i, agree.front());
+      progress = progress || agree.size() == 1;
+    }
+    // Nothing settles alone: of every name that agrees with some written file, the pair the fewest folders misname.
+    std::optional<std::tuple<size_t, size_t, const Meant*>> best;  // misnamed, written, meant
+    for (size_t i = 0; i < written.size(); ++i) {
+      if (settled[i] || fitting[i].empty()) continue;
+      for (const Meant* m : agreeing(i)) {
+        if (!best || Misnamed(*m, written[i]) < std::get<0>(*best)) best.emplace(Misnamed(*m, written[i]), i, m);
+      }
+      if (!best) best.emplace(0, i, fitting[i].front());
+    }
+    if (best) settle(std::get<1>(*best), std::get<2>(*best));
+    progress = best.has_value();
   }
   return sources;
 }

@@ -208,25 +208,15 @@ Volume MakeTreeVolume(std::mt19937& rng, uint32_t root, uint32_t firstFolderId, 
       v.files.push_back(file);
     }
   }
-  // NTFS: some files have a second name (a hard link), listed under each: in their own folder, or in a folder
-  // above or below it (the root among them). (The boxes of two folders apart that hold one file do not follow each
-  // other's folder ticks: not drawn here.)
-  const auto above = [&v](uint32_t folder, uint32_t below) {
-    for (const Folder* f = v.FolderOf(below); f != nullptr; f = v.FolderOf(f->parent)) {
-      if (f->parent == folder) return true;
-    }
-    return false;
-  };
+  // NTFS: some files have a second name (a hard link), listed under each: in their own folder or any other (the root
+  // among them), half of them under the name they have in the first (one name in two folders, as Windows' system
+  // folders share files).
   const size_t made = v.files.size();
   for (size_t i = 0; kind == Kind::kNtfs && i < made; ++i) {
     if (Below(rng, 5) != 0) continue;
     File link = v.files[i];
-    std::vector<uint32_t> places;
-    for (uint32_t folder : all) {
-      if (folder == link.parent || above(folder, link.parent) || above(link.parent, folder)) places.push_back(folder);
-    }
-    link.parent = places[Below(rng, static_cast<uint32_t>(places.size()))];
-    link.name = link.onDisk = Pick(rng, kFileNames);
+    link.parent = all[Below(rng, static_cast<uint32_t>(all.size()))];
+    link.name = link.onDisk = Below(rng, 2) == 0 ? v.files[i].name : Pick(rng, kFileNames);
     if (link.parent == v.files[i].parent && link.name == v.files[i].name) continue;
     v.files.push_back(link);
   }
@@ -729,24 +719,13 @@ class Session {
     Note("duplicate policy " + std::to_string(RecoverySettings.duplicatePolicy));
   }
 
-  // Whether the file of a row has another name (a hard link) that reads as the row does, in another folder: the
-  // label edit names the record it renames by the row's text alone, which such a name shares (not drawn here).
-  bool NamesAlike(size_t row) const {
-    if (kind_ != Kind::kNtfs) return false;
-    const uint32_t key = FileOfId(*RowId(row)).key;
-    return std::count_if(volume_.files.begin(), volume_.files.end(), [&](const File& f) {
-             return f.key == key && f.name == list_.rows[row].texts[0];
-           }) > 1;
-  }
-
   // A row of the folder listed renamed as the list's label edit does: a file (File Trace: a hit) or a folder,
   // to a name other files or folders may have too.
   void Rename(Tally& tally) {
     std::vector<size_t> rows;
     for (size_t row = 0; row < list_.rows.size(); ++row) {
       const results::RowKind kind = RowKindOf(row);
-      if (RowId(row) && (kind == results::RowKind::kFile || (kind_ != Kind::kTrace && kind == results::RowKind::kFolder)) &&
-          !(kind == results::RowKind::kFile && NamesAlike(row))) {
+      if (RowId(row) && (kind == results::RowKind::kFile || (kind_ != Kind::kTrace && kind == results::RowKind::kFolder))) {
         rows.push_back(row);
       }
     }
@@ -769,9 +748,9 @@ class Session {
       }
       return;
     }
-    results::RenameFileRecord(id, name, shown);
-    const uint32_t key = FileOfId(id).key;
     const uint32_t listedFolder = kind_ == Kind::kTrace ? 0 : records_->FolderOfNode(listed_).value_or(Root());
+    results::RenameFileRecord(id, name, shown, listedFolder);
+    const uint32_t key = FileOfId(id).key;
     for (File& f : volume_.files) {
       if (f.key == key && (kind_ != Kind::kNtfs || (f.parent == listedFolder && f.name == shown))) f.name = name;
     }
