@@ -48,7 +48,7 @@ void WeighClaims() {
         DecodeDataRuns(data.End(), record, data.offset) != 1) {
       continue;
     }
-    save::NtfsFileGivesWay(entry.id, entry.size);
+    save::NtfsFileGivesWay(entry.id, entry.size, save::AttributeClusterSectors(record, data, false));
   }
   DataRunList.Free();
 }

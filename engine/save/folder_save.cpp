@@ -71,7 +71,8 @@ std::vector<uint32_t> PlanFolderTrees(const FolderKind& kind, save::FolderPlan& 
     records::GuardAllocation([&] { return pending.emplace_back(whole->node, whole->folderId), 0; });
   }
   while (!pending.empty()) {
-    const auto [node, id] = pending.back();
+    const host::TreeKey node = pending.back().first;
+    const uint32_t id = pending.back().second;
     pending.pop_back();
     if (!records::GuardAllocation([&] { return seen.insert(id).second; })) continue;
     std::u16string target;
