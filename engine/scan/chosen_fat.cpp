@@ -283,12 +283,34 @@ bool InFolderClusterOf(const std::vector<FileSystemRecord>& volumes, uint64_t se
   });
 }
 
+// The table copies nearest before a run of directory sectors that are tried as the second copy of a pair: a sector
+// inside that copy may begin like a table too.
+constexpr int kSecondCopiesTried = 4;
+
+// Whether a run of directory sectors that begins at runStart lies where a volume's root folder lies: right after two
+// table copies one table length apart (a FAT12 or FAT16 root follows the second copy, a FAT32 root's first cluster
+// begins the data area there), both at or after `from`. Such a root is another volume's: one behind this volume that
+// no folder let the search find (its clusters reach that far by their tables' length), or one kept in a disk image
+// file of it whose entry is gone. Its entries number clusters in that volume's layout.
+bool FollowsTableCopies(uint64_t runStart, uint64_t from) {
+  auto second = std::lower_bound(FatTableStartList.begin(), FatTableStartList.end(), runStart,
+                                 [](const FatTableStartCandidate& c, uint64_t lba) { return c.sector < lba; });
+  for (int tried = 0; tried < kSecondCopiesTried && second != FatTableStartList.begin(); ++tried) {
+    --second;
+    const uint64_t length = runStart - second->sector;
+    if (length > FatTablesReach(true) || second->sector < from + length) return false;
+    if (HoldsSector(FatTableStartList, second->sector - length)) return true;
+  }
+  return false;
+}
+
 // The later clusters of folders whose chains are lost (a quick format wrote new tables over them; a table linked a
 // folder into another's chain): every cluster of the file system that begins with directory entries and that no
 // folder's reading took and no file holds is read, its live entries listed under "Lost Dir". No chain says which
 // folder they were. One inside a folder's cluster of an earlier volume of another layout inside this one is left to
 // that volume: its entries number their clusters in that volume's layout; so is, the other way round, one that the
-// live volume around this one (an earlier volume) holds now.
+// live volume around this one (an earlier volume) holds now, and the root folder of a volume whose tables lie in
+// this one's data area (FollowsTableCopies).
 void ReadLostFolderClusters(FatClusterClaims& claims) {
   if (DirEntrySectorList.size() == 0) return;
   const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
@@ -299,11 +321,17 @@ void ReadLostFolderClusters(FatClusterClaims& claims) {
   const uint32_t piece = std::min(perCluster, kMostPieceSectors);
   const std::vector<FileSystemRecord> earlier = EarlierVolumesInside(end);
   LiveVolumeAround live(CurrentFileSystem, CurrentFatDevice());
+  const uint64_t dataStart = base + 2 * uint64_t{perCluster};
+  uint64_t runStart = 0;  // the first of the consecutive directory sectors the candidate lies in
+  uint64_t next = 0;
   for (const DirEntrySectorCandidate& candidate : DirEntrySectorList) {
     if (ScanStopRequested()) return;
     const uint64_t sector = candidate.sector;
-    if (sector < base + 2 * uint64_t{perCluster} || sector + perCluster > end || (sector - base) % perCluster != 0 ||
-        InFolderClusterOf(earlier, sector) || live.HoldsSectors(sector, perCluster)) {
+    if (sector != next) runStart = sector;
+    next = sector + 1;
+    if (sector < dataStart || sector + perCluster > end || (sector - base) % perCluster != 0 ||
+        InFolderClusterOf(earlier, sector) || live.HoldsSectors(sector, perCluster) ||
+        FollowsTableCopies(runStart, dataStart)) {
       continue;
     }
     const auto cluster = static_cast<uint32_t>((sector - base) / perCluster);
