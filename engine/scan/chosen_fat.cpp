@@ -1,6 +1,8 @@
 // ReadChosenFat: a FAT file system that an Extensive Scan rebuilt, read from the subfolder candidates of
 // its number, then along the folders' own cluster chains.
 #include <algorithm>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "engine/fat/fat_chain.h"
@@ -283,12 +285,86 @@ bool InFolderClusterOf(const std::vector<FileSystemRecord>& volumes, uint64_t se
   });
 }
 
+// The table copies nearest before a run of directory sectors that are tried as the second copy of a pair: a sector
+// inside that copy may begin like a table too.
+constexpr int kSecondCopiesTried = 4;
+
+// Whether a run of directory sectors that begins at runStart lies where a volume's root folder lies: right after two
+// table copies one table length apart (a FAT12 or FAT16 root follows the second copy, a FAT32 root's first cluster
+// begins the data area there), both at or after `from`. Such a root is another volume's: one behind this volume that
+// no folder let the search find (its clusters reach that far by their tables' length), or one kept in a disk image
+// file of it whose entry is gone. Its entries number clusters in that volume's layout.
+bool FollowsTableCopies(uint64_t runStart, uint64_t from) {
+  auto second = std::lower_bound(FatTableStartList.begin(), FatTableStartList.end(), runStart,
+                                 [](const FatTableStartCandidate& c, uint64_t lba) { return c.sector < lba; });
+  for (int tried = 0; tried < kSecondCopiesTried && second != FatTableStartList.begin(); ++tried) {
+    --second;
+    const uint64_t length = runStart - second->sector;
+    if (length > FatTablesReach(true) || second->sector < from + length) return false;
+    if (HoldsSector(FatTableStartList, second->sector - length)) return true;
+  }
+  return false;
+}
+
+// How far back from a table copy's first sector the boot sector that places it is looked for: as many sectors as
+// formatters reserve before FAT12, FAT16 and FAT32 tables (1, 4, 32 ...).
+constexpr uint64_t kReservedSectorsLooked = 64;
+
+// The sectors [first, end) of the FAT volume whose boot sector, up to kReservedSectorsLooked sectors back from `table`
+// and not before `floor`, places its first table copy there; none where no boot sector does.
+std::optional<std::pair<uint64_t, uint64_t>> VolumeOfTable(uint64_t table, uint64_t floor, uint64_t rangeEnd) {
+  Sector boot;
+  for (uint64_t back = 1; back <= kReservedSectorsLooked && table >= floor + back; ++back) {
+    const uint64_t lba = table - back;
+    if (!ReadDiskSector(lba, boot) || !HasBootSignature(boot)) continue;
+    for (const uint16_t code : {records::kFat16, records::kFat32}) {
+      const std::optional<FileSystemRecord> fields = FatBootSectorFields(boot, code, RangeSectors{lba, rangeEnd});
+      if (fields && fields->firstFatSector == table) return std::make_pair(lba, uint64_t{fields->lastSector});
+    }
+  }
+  return std::nullopt;
+}
+
+// The volumes whose boot sector and tables lie in the chosen file system's data area [dataStart, end), in clusters no
+// file of it holds (held): a disk image kept on it whose entry is gone, or a volume behind it that no folder let the
+// search find (the chosen one's tables number clusters that far). Their sectors, in order, are theirs: their folders'
+// entries number clusters in their own layouts.
+std::vector<std::pair<uint64_t, uint64_t>> VolumesInData(uint64_t dataStart, uint64_t end,
+                                                         const std::vector<bool>& held) {
+  const uint64_t base = CurrentFileSystem.clusterBase;
+  const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
+  std::vector<std::pair<uint64_t, uint64_t>> volumes;
+  // Each sector is looked at once: a boot sector lies before the first table start after it.
+  uint64_t floor = dataStart;
+  auto table = std::lower_bound(FatTableStartList.begin(), FatTableStartList.end(), dataStart,
+                                [](const FatTableStartCandidate& c, uint64_t lba) { return c.sector < lba; });
+  for (; table != FatTableStartList.end() && table->sector < end && !ScanStopRequested(); ++table) {
+    if (table->sector < floor) continue;
+    const uint64_t cluster = (table->sector - base) / perCluster;
+    const auto volume = cluster < held.size() && held[cluster]
+                            ? std::nullopt
+                            : VolumeOfTable(table->sector, floor, CurrentRangeSectors().end);
+    if (volume) records::GuardAllocation([&] { volumes.push_back(*volume); });
+    floor = volume ? volume->second : table->sector + 1;
+  }
+  return volumes;
+}
+
+// Whether one of the volumes (in sector order, apart) holds sector.
+bool InVolumes(const std::vector<std::pair<uint64_t, uint64_t>>& volumes, uint64_t sector) {
+  const auto after = std::upper_bound(volumes.begin(), volumes.end(), sector,
+                                      [](uint64_t lba, const std::pair<uint64_t, uint64_t>& v) { return lba < v.first; });
+  return after != volumes.begin() && sector < std::prev(after)->second;
+}
+
 // The later clusters of folders whose chains are lost (a quick format wrote new tables over them; a table linked a
 // folder into another's chain): every cluster of the file system that begins with directory entries and that no
 // folder's reading took and no file holds is read, its live entries listed under "Lost Dir". No chain says which
 // folder they were. One inside a folder's cluster of an earlier volume of another layout inside this one is left to
 // that volume: its entries number their clusters in that volume's layout; so is, the other way round, one that the
-// live volume around this one (an earlier volume) holds now.
+// live volume around this one (an earlier volume) holds now, and a directory of another volume whose tables lie in
+// this one's free clusters: one inside a volume its boot sector places there (VolumesInData), or a root folder right
+// after two table copies (FollowsTableCopies).
 void ReadLostFolderClusters(FatClusterClaims& claims) {
   if (DirEntrySectorList.size() == 0) return;
   const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
@@ -299,11 +375,18 @@ void ReadLostFolderClusters(FatClusterClaims& claims) {
   const uint32_t piece = std::min(perCluster, kMostPieceSectors);
   const std::vector<FileSystemRecord> earlier = EarlierVolumesInside(end);
   LiveVolumeAround live(CurrentFileSystem, CurrentFatDevice());
+  const uint64_t dataStart = base + 2 * uint64_t{perCluster};
+  const std::vector<std::pair<uint64_t, uint64_t>> inside = VolumesInData(dataStart, end, held);
+  uint64_t runStart = 0;  // the first of the consecutive directory sectors the candidate lies in
+  uint64_t next = 0;
   for (const DirEntrySectorCandidate& candidate : DirEntrySectorList) {
     if (ScanStopRequested()) return;
     const uint64_t sector = candidate.sector;
-    if (sector < base + 2 * uint64_t{perCluster} || sector + perCluster > end || (sector - base) % perCluster != 0 ||
-        InFolderClusterOf(earlier, sector) || live.HoldsSectors(sector, perCluster)) {
+    if (sector != next) runStart = sector;
+    next = sector + 1;
+    if (sector < dataStart || sector + perCluster > end || (sector - base) % perCluster != 0 ||
+        InFolderClusterOf(earlier, sector) || live.HoldsSectors(sector, perCluster) ||
+        InVolumes(inside, sector) || FollowsTableCopies(runStart, dataStart)) {
       continue;
     }
     const auto cluster = static_cast<uint32_t>((sector - base) / perCluster);

@@ -23,6 +23,8 @@ For each seed:
 Every save is audited (enginectl save --audit): every sector it reads lies inside the volume of its files, and every
 file it counts saved whole, at the path of a file this test compares, holds icat's bytes of that file, read whole
 by icat (at its listed size); a file it cannot read whole must be counted damaged, never saved with other bytes.
+A deleted FAT file contested only by TSK's orphans (entries of a folder whose first cluster was written over, which
+no folder leads a reader to) whose bytes icat gives as the history deleted them may be counted either way.
 
 What must agree (TSK's listing normalised as tools/enginectl/tests/driver.py says; "Lost Dir" and the Extensive
 Scan's placing of FAT folders as driver.chosen_tree says):
@@ -53,7 +55,8 @@ Left out on both sides, with what TSK lists below them when they are deleted fol
   whose index then shrank back into its root is listed under both folders, and a file deleted there is listed as
   live; the engine lists a file where its record's file-name attribute puts it, deleted when its record is free.
 Saved files are found by their path; where a folder holds two files of one name (a live file and a deleted one,
-say), the saver writes "Copy (n ) of NAME" beside NAME, and any of those may hold the bytes.
+say), the saver writes "Copy (n ) of NAME" beside NAME, and any of those may hold the bytes; of a live and a deleted
+folder of one name it makes the deleted one as "Copy (n ) of" the name, where the deleted entries below it are found.
 
 An Extensive Scan case is not applicable ("n/a") to a volume with too few folders to find its file system by
 (geometry_folders): a FAT16 or FAT32 boot sector is enough, an NTFS one's geometry must place one folder, and
@@ -187,6 +190,17 @@ PINNED = [
     # file whose chain was cut): the file counted damaged was not found under its own name.
     (45, "fat32", "damaged", None),
     (48, "fat16", "damaged", None),
+    # A FAT12 volume without boot sectors before a partner of no folder, the partner's root folder on the volume's
+    # cluster grid inside what its tables number: the root's files were listed under "Lost Dir" and saved from the
+    # volume's own clusters.
+    (9012, "fat12", "pair", None),
+    (9012, "fat12", "bare-pair", None),
+    # A deleted FAT32 folder made again under its name, its first cluster taken, its later clusters' entries TSK's
+    # orphans: files written over their clusters later and deleted are intact by the history, though the orphans
+    # contest them (seed 9020's partner).
+    (1009020, "fat32huge", "quick", None),
+    # A live and a deleted NTFS folder of one name: the deleted one is saved as "Copy (1 ) of" the name.
+    (9027, "ntfs4k", "quick", None),
 ]
 
 
@@ -497,8 +511,14 @@ def name_matches(tsk_name, name, fat, deleted):
 
 
 def same_path(a, b, fat, deleted):
+    """Whether TSK's path a names the saved path b. Of a live and a deleted folder of one name the saver makes the
+    deleted one as "Copy (n ) of" that name, so a deleted entry's folders may bear one."""
+    def same(p, q):
+        m = COPY_OF.match(q) if deleted else None
+        return name_matches(p, q, fat, deleted) or m is not None and name_matches(p, m.group(1), fat, deleted)
+
     x, y = a.split("/") if a else [], b.split("/") if b else []
-    return len(x) == len(y) and all(name_matches(p, q, fat, deleted) for p, q in zip(x, y))
+    return len(x) == len(y) and all(same(p, q) for p, q in zip(x, y))
 
 
 class NameIndex:
@@ -616,7 +636,7 @@ def audit_problems(save, audit, extent, pairs, fs, raw, start, extensive=False):
         candidates = candidates_of(path)
         if damaged:
             continue
-        if candidates and all(t["addr"] in must for t in candidates):
+        if candidates and all(t["addr"] in must and t["addr"] not in getattr(must, "intact", ()) for t in candidates):
             problems.append("counted saved whole, though its clusters are in use again or destroyed: %s" % path)
             continue
         # More files of the name than TSK lists there: one is a deleted file TSK lists elsewhere (an NTFS
@@ -687,18 +707,34 @@ def loose_name_match(tsk_name, name, fat):
     return len(tsk_name) == len(name) and all(a == b or a == "^" for a, b in zip(tsk_name, name))
 
 
+class Doomed(set):
+    """must_be_damaged's addresses; intact: those of them a save may count whole with icat's bytes, which are the
+    history's (see must_be_damaged)."""
+
+    def __init__(self, addresses, intact=()):
+        super().__init__(addresses)
+        self.intact = set(intact)
+
+
 def must_be_damaged(volume, destroyed=()):
     """TSK's addresses of the volume's files that no reader can save whole, as the volume itself tells: deleted files
     (TSK's orphans among them) whose clusters its allocation gives out again (the first FAT, as
     driver.fat_file_reused reads it; NTFS the $Bitmap icat gives), deleted files whose clusters another deleted file
     or a deleted folder claims where nothing makes them the newer (driver.fat_contested, driver.ntfs_contested), and
-    the files of the MFT or entry numbers destroyed (by the damage)."""
+    the files of the MFT or entry numbers destroyed (by the damage). A FAT file that only TSK's orphans contest (entries
+    of a deleted folder whose first cluster was written over: no folder leads a reader to them) and whose bytes icat
+    gives as the history deleted them (recovered_whole) is intact: a save may count it whole (with those bytes) or
+    damaged."""
     listed = [e for e in volume.description.get("entries", []) if not e["meta"]]
     files = [e for e in listed if not e["dir"]]
     out = {e["addr"] for e in files if e["inode"] in destroyed}
     if volume.fs != "ntfs":
-        return out | {e["addr"] for e in files if driver.fat_file_reused(volume.raw, 0, e)} | \
-            driver.fat_contested(volume.raw, 0, listed)
+        out |= {e["addr"] for e in files if driver.fat_file_reused(volume.raw, 0, e)}
+        contested = driver.fat_contested(volume.raw, 0, listed)
+        by_orphans = contested - driver.fat_contested(volume.raw, 0, [e for e in listed if not e["orphan"]])
+        versions = deleted_versions(volume.record)
+        return Doomed(out | contested, {e["addr"] for e in files if e["addr"] in by_orphans and e["addr"] not in out and
+                                        not e["orphan"] and recovered_whole(e, versions, True)})
     bitmap = subprocess.run(["icat", volume.raw, "6"], stdout=subprocess.PIPE, env=driver.TOOL_ENV,
                             check=True).stdout
     spc = volume.record["cluster"] // SECTOR

@@ -26,8 +26,9 @@ histories users bring, where The Sleuth Kit (which reads the first table only) i
   cluster, names as Windows writes them (a short entry alone in the DOS code page, a first byte 0x05), empty files,
   a long name damaged by a character no name may hold;
 - a healthy volume without folders, all its files in the root, found by an Extensive Scan by its boot sector;
-- a stick of photos that keeps a disk image file (a DOS floppy, a small VM disk of a FAT12 partition), live or
-  deleted, on clusters of 512 bytes to 32 KiB: the image's folders are its bytes, never lost folders of the stick;
+- a stick of photos that keeps a disk image file (a DOS floppy, a small VM disk of a FAT12 partition), live,
+  deleted, or deleted and its entry taken by a later file, on clusters of 512 bytes to 32 KiB: the image's folders
+  are its bytes, never lost folders of the stick;
 - FAT32 tables as a camera's FAT library writes them (F8 FF FF FF FF FF FF FF), both boot sectors lost, at 40 MiB
   and at 400 MiB;
 - FAT12, FAT16 and FAT32 volumes in partitions whose type names another kind (or their own), primary and logical,
@@ -548,10 +549,11 @@ def kept_image(work, name, kind):
     return raw + vhd.make_footer(len(raw), 2, vhd.unique_id(name), 0xFFFFFFFFFFFFFFFF)
 
 
-def image_kept(work, name, fs, mib, spc, kind, deleted):
-    """A stick of photos that also keeps a disk image file (kept_image), live or deleted: 60 photos, the image, 20
-    photos after it, then every third photo deleted. What the image holds is its bytes, never folders or files of
-    the stick's."""
+def image_kept(work, name, fs, mib, spc, kind, state):
+    """A stick of photos that also keeps a disk image file (kept_image), live, deleted, or deleted and its entry then
+    taken by a file of a name as long (state "gone": no entry names its clusters): 60 photos, the image, 20 photos
+    after it, then every third photo deleted. What the image holds is its bytes, never folders or files of the
+    stick's."""
     v = Volume(work, name, fs, mib, spc=spc)
     v.mkdir("DCIM", "DCIM/100CANON", "Backup")
     photos = ["DCIM/100CANON/IMG_%04d.JPG" % i for i in range(80)]
@@ -561,8 +563,11 @@ def image_kept(work, name, fs, mib, spc, kind, deleted):
     v.put(image, 0, data=kept_image(work, name, kind))
     for i, p in enumerate(photos[60:]):
         v.put(p, 5000 + 977 * i)
-    gone = photos[::3] + ([image] if deleted else [])
+    gone = photos[::3] + ([image] if state != "live" else [])
     v.delete(*gone)
+    if state == "gone":
+        v.put("Backup/notes.txt", 700)
+        gone.remove(image)
     truth = live_truth(v)
     for p in gone:
         folder, _, base = p.rpartition("/")
@@ -655,11 +660,11 @@ def cases():
         out["root_only_%s" % fs] = (root_only, fs)
         for page in CODE_PAGE_NAMES:
             out["code_page_%d_%s" % (page, fs)] = (code_page_names, fs, page)
-    for fs, mib, spc, kind, deleted in (("fat16", 24, 1, "floppy", False), ("fat32", 40, 1, "vhd", False),
-                                        ("fat16", 32, 4, "floppy", True), ("fat32", 280, 8, "floppy", False),
-                                        ("fat16", 160, 64, "vhd", True), ("fat32", 40, 1, "floppy", True)):
-        out["image_kept_%s_%s_%d_%s" % (fs, kind, spc * SECTOR, "deleted" if deleted else "live")] = \
-            (image_kept, fs, mib, spc, kind, deleted)
+    for fs, mib, spc, kind, state in (("fat16", 24, 1, "floppy", "live"), ("fat32", 40, 1, "vhd", "live"),
+                                      ("fat16", 32, 4, "floppy", "deleted"), ("fat32", 280, 8, "floppy", "live"),
+                                      ("fat16", 160, 64, "vhd", "deleted"), ("fat32", 40, 1, "floppy", "deleted"),
+                                      ("fat16", 24, 1, "floppy", "gone"), ("fat32", 40, 1, "vhd", "gone")):
+        out["image_kept_%s_%s_%d_%s" % (fs, kind, spc * SECTOR, state)] = (image_kept, fs, mib, spc, kind, state)
     out["device_tables_fat32_40m"] = (device_tables, 40, 1)
     out["device_tables_fat32_400m"] = (device_tables, 400, 8)
     out["either_kind_fat16"] = (either_kind, "fat16")
