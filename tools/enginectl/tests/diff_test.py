@@ -195,10 +195,16 @@ PINNED = [
     # volume's own clusters.
     (9012, "fat12", "pair", None),
     (9012, "fat12", "bare-pair", None),
+    # And before a small FAT16 partner (a folder, a few files), its root right after its second table copy: the
+    # root's files were listed under the FAT12 volume's "Lost Dir" and counted damaged.
+    (9132, "fat12", "bare-pair", None),
     # A deleted FAT32 folder made again under its name, its first cluster taken, its later clusters' entries TSK's
     # orphans: files written over their clusters later and deleted are intact by the history, though the orphans
     # contest them (seed 9020's partner).
     (1009020, "fat32huge", "quick", None),
+    # And a FAT16 folder of more than 100 clusters removed with what it held, its first cluster taken by a folder
+    # made later: files written over its later clusters and deleted are intact by the history.
+    (9095, "fat16dirs", "quick", None),
     # A live and a deleted NTFS folder of one name: the deleted one is saved as "Copy (1 ) of" the name.
     (9027, "ntfs4k", "quick", None),
 ]
