@@ -21,6 +21,7 @@
 #include "engine/scan/boot_parameters.h"
 #include "engine/scan/chosen_fs.h"
 #include "engine/scan/quick_scan.h"
+#include "engine/save/save_test_support.h"
 #include "engine/scan/selected_signatures.h"
 #include "engine/snapshot/snapshot.h"
 #include "engine/snapshot/snapshot_test_support.h"
@@ -582,6 +583,84 @@ TEST_F(SnapshotRoundTrip, ShortNamesInSmallLettersLoadOverTheirVolumeWhicheverBu
       ASSERT_EQ(FatEntryList.size(), 1u);
       EXPECT_EQ(FatEntryList[0].name, c.name);
       EXPECT_EQ(records::NameOnDisk(FatEntryList[0]), u"NOTES.TXT");
+    }
+  }
+}
+
+// A directory entry of a short name (8 + 3 characters, blank-padded) at entry index of bytes.
+void PutShortEntry(save_test::Bytes& bytes, size_t index, const char* name11, uint8_t attributes, uint16_t cluster,
+                   uint32_t size) {
+  uint8_t* entry = &bytes[index * 32];
+  std::copy(name11, name11 + 11, entry);
+  entry[11] = attributes;
+  entry[26] = static_cast<uint8_t>(cluster);
+  entry[27] = static_cast<uint8_t>(cluster >> 8);
+  for (int i = 0; i < 4; ++i) entry[28 + i] = static_cast<uint8_t>(size >> (8 * i));
+}
+
+// A folder's first sector: "." and ".." naming it and its parent, then files (one cluster each from firstFile on)
+// up to the end of the sector when full.
+save_test::Bytes FolderSector(uint16_t self, uint16_t parent, size_t files, uint16_t firstFile) {
+  save_test::Bytes sector(512, 0);
+  PutShortEntry(sector, 0, ".          ", 0x10, self, 0);
+  PutShortEntry(sector, 1, "..         ", 0x10, parent, 0);
+  for (size_t i = 0; i < files; ++i) {
+    const std::string name = "FILE" + std::to_string(10 + i) + "  TXT";
+    PutShortEntry(sector, 2 + i, name.c_str(), 0x20, static_cast<uint16_t>(firstFile + i), 1);
+  }
+  return sector;
+}
+
+// The first table runs the chain of LETTERS (its one cluster full of entries) on into the second cluster of NOTES,
+// where NOTES lists its folder CROWDED: a scan reading LETTERS through that table meets CROWDED there first and keeps
+// it under LETTERS, though its ".." names NOTES. The snapshot of that scan loads over the volume; one that puts
+// CROWDED where no directory of the volume lists it is of another source.
+TEST_F(SnapshotRoundTrip, AFolderMetThroughAnotherFoldersCrossedChainLoadsUnderTheFolderItWasMetIn) {
+  constexpr uint16_t kLetters = 40, kNotes = 44, kCrowded = 48;
+  save_test::FatVolume volume(1, 64);
+  save_test::Bytes root(512, 0);
+  PutShortEntry(root, 0, "LETTERS    ", 0x10, kLetters, 0);
+  PutShortEntry(root, 1, "NOTES      ", 0x10, kNotes, 0);
+  volume.Put(2, root);  // the FAT16 root follows the second table
+  const save_test::Bytes letters = FolderSector(kLetters, 0, 14, 20);
+  volume.PutChained({kLetters, kNotes + 1}, letters, 1);
+  volume.PutChained({kLetters}, letters, 2);
+  save_test::Bytes notes = FolderSector(kNotes, 0, 14, 5);
+  notes.resize(1024, 0);
+  PutShortEntry(notes, 16, "CROWDED    ", 0x10, kCrowded, 0);
+  volume.PutChained({kNotes, kNotes + 1}, notes, 3);
+  volume.PutChained({kCrowded}, FolderSector(kCrowded, kNotes, 1, 60), 3);
+
+  const struct {
+    const char* what;
+    uint32_t parent;
+    uint32_t loads;
+  } cases[] = {
+      {"met in LETTERS", kLetters, 1},
+      {"under NOTES, which its \"..\" names", kNotes, 1},
+      {"at the root, which does not list it", records::kFatRootId, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ResetEngine();
+    frame_.plainMessages.clear();
+    const auto mounted = volume.Mount();
+    RecoveryMode = records::kQuickScan;
+    ScanRange = {records::kFat16, 0, CurrentFileSystem.lastSector, CurrentFileSystem.lastSector - 1, 0};
+    AppendFatFolder(u"LETTERS", kLetters, records::kFatRootId, 0, 0, 0, 0);
+    AppendFatFolder(u"NOTES", kNotes, records::kFatRootId, 0, 0, 0, 0);
+    AppendFatFolder(u"CROWDED", kCrowded, c.parent, 0, 0, 0, 0);
+    AppendFatEntry(u"FILE10.TXT", 60, kCrowded, 0, 0, 1, 0);
+    ScanCounters.entryCount = 1;
+    const std::vector<std::string> saved = DescribeState();
+    const std::u16string path = TempPath("crossed.vsnp");
+    ASSERT_EQ(SaveAs(path, false), 1u);
+    ASSERT_EQ(Load(path, false), c.loads);
+    if (c.loads == 1) {
+      EXPECT_EQ(DescribeState(), saved);
+    } else {
+      EXPECT_EQ(frame_.plainMessages,
+                (std::vector<std::u16string>{u"Source file and load recovery snapshot mismatch"}));
     }
   }
 }

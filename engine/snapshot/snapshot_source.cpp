@@ -57,24 +57,8 @@ bool IsCheckedFolder(const FatFolderRecord& f) {
          f.parentId != records::kLostDirId;
 }
 
-bool FolderInPlace(const FatFolderRecord& f, const FileSystemRecord& fs, const char* devicePath) {
-  const bool fat32 = fs.type == records::kFat32;
-  uint8_t sector[kSectorSize];
-  const uint64_t first = fs.clusterBase + uint64_t{f.firstCluster} * fs.sectorsPerCluster;
-  // A sector the image no longer holds (a copy cut short) says nothing of whose folder this is: the scan listed
-  // the folder from its parent's entry all the same.
-  if (!ReadOneSector(devicePath, first, sector)) return true;
-  const uint8_t* dot = sector;
-  const uint8_t* dotDot = sector + 32;
-  if (!IsDotEntry(dot, 1) || !IsDotEntry(dotDot, 2) || EntryCluster(dot, fat32) != f.firstCluster) return false;
-  // On FAT32 some writers let ".." of a folder under the root name the root's own cluster, which a
-  // snapshot does not keep.
-  const uint32_t parent = EntryCluster(dotDot, fat32);
-  return parent == f.parentId || (fat32 && f.parentId == records::kFatRootId);
-}
-
-// ---- FAT files: each sampled file's entry in its folder's directory names its first cluster, its size and the
-// name the scan found it under.
+// ---- FAT folders and files: each sampled file's entry in its folder's directory names its first cluster, its size
+// and the name the scan found it under.
 
 // A folder holds at most 65536 entries (4096 sectors); the scans read up to 100 clusters of a deleted folder.
 constexpr uint64_t kMostDirectorySectors = 4096;
@@ -164,9 +148,63 @@ void ReadDirectoryEntries(const FileSystemRecord& fs, const char* devicePath, ui
   for (uint32_t copy = 1; copy <= copies; ++copy) ReadDirectoryEntries(fs, devicePath, cluster, copy, entries);
 }
 
+// The directories of one FAT snapshot's folders as the source lists them, each read once.
+class ListedDirectories {
+ public:
+  ListedDirectories(const FileSystemRecord& fs, const char* devicePath) : fs_(fs), devicePath_(devicePath) {}
+
+  const std::set<ListedEntry>& Of(uint32_t folder) {
+    auto read = directories_.find(folder);
+    if (read != directories_.end()) return read->second;
+    std::set<ListedEntry>& entries = directories_[folder];
+    const bool fat32Root = fs_.type == records::kFat32 && folder == records::kFatRootId;
+    for (uint32_t cluster : fat32Root ? Fat32RootClusters(fs_, devicePath_) : std::vector<uint32_t>{folder}) {
+      ReadDirectoryEntries(fs_, devicePath_, cluster, &entries);
+    }
+    return entries;
+  }
+
+  // Whether the directory of folder lists an entry of firstCluster under name, whatever its size.
+  bool Lists(uint32_t folder, uint32_t firstCluster, const std::u16string& name) {
+    const std::set<ListedEntry>& entries = Of(folder);
+    for (auto at = entries.lower_bound({firstCluster, 0, std::u16string()});
+         at != entries.end() && std::get<0>(*at) == firstCluster; ++at) {
+      if (std::get<2>(*at) == name) return true;
+    }
+    return false;
+  }
+
+ private:
+  const FileSystemRecord& fs_;
+  const char* devicePath_;
+  std::map<uint32_t, std::set<ListedEntry>> directories_;
+};
+
+// The folder begins, at its first cluster, with "." naming that cluster, and lies where the snapshot puts it:
+// ".." names the stored parent, or the parent's directory lists the folder there. A folder chain that one table
+// runs on into another folder's clusters lists that folder's later entries as its own, and the scans keep a
+// subfolder met there under the folder they met it in, whose cluster its ".." does not name.
+bool FolderInPlace(const FatFolderRecord& f, const FileSystemRecord& fs, const char* devicePath,
+                   ListedDirectories& directories) {
+  const bool fat32 = fs.type == records::kFat32;
+  uint8_t sector[kSectorSize];
+  const uint64_t first = fs.clusterBase + uint64_t{f.firstCluster} * fs.sectorsPerCluster;
+  // A sector the image no longer holds (a copy cut short) says nothing of whose folder this is: the scan listed
+  // the folder from its parent's entry all the same.
+  if (!ReadOneSector(devicePath, first, sector)) return true;
+  const uint8_t* dot = sector;
+  const uint8_t* dotDot = sector + 32;
+  if (!IsDotEntry(dot, 1) || !IsDotEntry(dotDot, 2) || EntryCluster(dot, fat32) != f.firstCluster) return false;
+  // On FAT32 some writers let ".." of a folder under the root name the root's own cluster, which a
+  // snapshot does not keep.
+  const uint32_t parent = EntryCluster(dotDot, fat32);
+  if (parent == f.parentId || (fat32 && f.parentId == records::kFatRootId)) return true;
+  return IsClusterSize(fs.sectorsPerCluster) && directories.Lists(f.parentId, f.firstCluster, f.name);
+}
+
 // A sample of the files, each with an entry in its folder's directory as the snapshot has it. Files whose folder
 // is neither the root nor one of the snapshot's folders say nothing of where they lie, and are not sampled.
-bool FilesInPlace(const LoadedSnapshot& loaded, const char* devicePath) {
+bool FilesInPlace(const LoadedSnapshot& loaded, ListedDirectories& directories) {
   const FileSystemRecord& fs = loaded.fileSystem;
   std::set<uint32_t> folders;
   for (const FatFolderRecord& f : loaded.fatFolders) {
@@ -178,18 +216,11 @@ bool FilesInPlace(const LoadedSnapshot& loaded, const char* devicePath) {
   }
   if (files.empty()) return true;
   if (!IsClusterSize(fs.sectorsPerCluster)) return false;  // no scan reads a folder then
-  std::map<uint32_t, std::set<ListedEntry>> directories;
   for (size_t place : CheckedPlaces(files.size())) {
     const FatEntryRecord& file = *files[place];
-    auto read = directories.find(file.parentId);
-    if (read == directories.end()) {
-      read = directories.emplace(file.parentId, std::set<ListedEntry>{}).first;
-      const bool fat32Root = fs.type == records::kFat32 && file.parentId == records::kFatRootId;
-      for (uint32_t cluster : fat32Root ? Fat32RootClusters(fs, devicePath) : std::vector<uint32_t>{file.parentId}) {
-        ReadDirectoryEntries(fs, devicePath, cluster, &read->second);
-      }
+    if (directories.Of(file.parentId).count({file.firstCluster, file.size, records::NameOnDisk(file)}) == 0) {
+      return false;
     }
-    if (read->second.count({file.firstCluster, file.size, records::NameOnDisk(file)}) == 0) return false;
   }
   return true;
 }
@@ -197,14 +228,15 @@ bool FilesInPlace(const LoadedSnapshot& loaded, const char* devicePath) {
 bool FatSourceMatches(const LoadedSnapshot& loaded, const char* devicePath) {
   const FileSystemRecord& fs = loaded.fileSystem;
   if (!TableInPlace(fs, devicePath)) return false;
+  ListedDirectories directories(fs, devicePath);
   std::vector<const FatFolderRecord*> folders;
   for (const FatFolderRecord& f : loaded.fatFolders) {
     if (IsCheckedFolder(f)) folders.push_back(&f);
   }
   for (size_t place : CheckedPlaces(folders.size())) {
-    if (!FolderInPlace(*folders[place], fs, devicePath)) return false;
+    if (!FolderInPlace(*folders[place], fs, devicePath, directories)) return false;
   }
-  return FilesInPlace(loaded, devicePath);
+  return FilesInPlace(loaded, directories);
 }
 
 // Each hit was found where a sector begins with one of the selected signatures.
