@@ -90,20 +90,37 @@ def row(path, size, sha, state="live", fate="intact"):
 
 
 def written_of(record):
-    """The rows of a history's record: its live files, and the versions it deleted or rewrote (fate unknown)."""
+    """The rows of a history's record: its live files, and the versions it deleted or rewrote (fate unknown; on NTFS
+    with the sectors their records still claim, "claims", where TSK lists them)."""
     rows = [row(p, f["size"], f["sha256"]) for p, f in record["files"].items()]
-    return rows + [row(d.get("path", d["name"]), d["size"], d["sha256"], "deleted", "unknown")
+    return rows + [dict(row(d.get("path", d["name"]), d["size"], d["sha256"], "deleted", "unknown"),
+                        **({"claims": d["claims"]} if d.get("claims") else {}))
                    for d in record["deleted"]]
 
 
 def as_listed(record, description):
     """The record with its live FAT files and folders named in the capitals TSK lists them in on the volume as built
-    (mtools writes an 8.3 name it renames to in capitals, without the lower-case flags)."""
+    (mtools writes an 8.3 name it renames to in capitals, without the lower-case flags); on NTFS with the sectors
+    that each version the history deleted or rewrote still claims: the runs, up to its size, of the deleted records
+    of its name and size TSK lists (an orphan's by its name alone), made on day 0 like every file of the history."""
     if record["fs"] == "ntfs":
-        return record
+        return dict(record, deleted=[dict(d, claims=deleted_claims(d, description)) for d in record["deleted"]])
     listed = {key(e["path"], True): e["path"] for e in oracle.user_entries(description) if not e["deleted"]}
     return dict(record, files={listed.get(key(p, True), p): f for p, f in record["files"].items()},
                 folders=[listed.get(key(p, True), p) for p in record["folders"]])
+
+
+def deleted_claims(version, description):
+    """[(first, count)] of the sectors that the deleted NTFS records of a deleted version's name and size hold."""
+    path = version.get("path", version["name"])
+    out = []
+    for e in description.get("entries", []):
+        named = e["name"] == version["name"] if e["orphan"] else e["path"] == path
+        if not e["deleted"] or e["realloc"] or e["dir"] or e["meta"] or e["stream"] or not e.get("runs") or \
+                e["size"] != version["size"] or not named:
+            continue
+        out += [s for s in held_sectors({"size": version["size"], "place": {"runs": e["runs"]}}) if s not in out]
+    return out
 
 
 def key(path, fat):

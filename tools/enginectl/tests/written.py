@@ -12,7 +12,8 @@ rows:
 - missing: a required file (live, intact, empty or not) not saved whole with its bytes under its name and folder;
 - case: saved whole with its bytes, its FAT short name in other capitals (the lower-case flags of byte 12);
 - intact-damaged: a deleted or lost file whose bytes are still in place, counted damaged, unless another deleted
-  or lost file's clusters (on FAT its consecutive clusters) meet its own and no later day of its making makes it the
+  or lost file's clusters (on FAT its consecutive clusters; on NTFS also those the record of a file the history
+  deleted still names) meet its own and no later day of its making makes it the
   newer (contested: a save cannot tell whose they are), or the volume formatted over it gives their place out now
   ("taken": they lie in the slack of another size's cluster), or the file counted is larger than the one written;
 - outside: sectors read outside the volume.
@@ -83,11 +84,12 @@ class Saved:
 def contested_rows(rows, tsk_contested=(), fat=True):
     """The ids of the deleted or lost rows a save may count damaged with their bytes in place: another such row's
     sectors (on FAT consecutive from the first of its place, as many as its size needs; on NTFS those of its runs)
-    meet its own, and the day it was made ("day", the same when not given) is not the later; TSK lists it among the
-    deleted files another claims (tsk_contested: (folder, name without its first letter, size), in capitals); or the
-    volume gives its place out now ("taken")."""
-    placed = [(((r["place"]["runs"][0][0], -(-r["size"] // 512)),) if fat else user_history.held_sectors(r), r)
-              for r in rows if r["state"] != "live" and r["size"] and r.get("place") and r["place"]["runs"]]
+    meet its own, and the day it was made ("day", the same when not given) is not the later (on NTFS the sectors a
+    deleted version of the history still claims meet too); TSK lists it among the deleted files another claims
+    (tsk_contested: (folder, name without its first letter, size), in capitals); or the volume gives its place out
+    now ("taken")."""
+    placed = [(tuple(map(tuple, sectors)), r) for r in rows if r["state"] != "live" and r["size"]
+              for sectors in [held(r, fat)] if sectors]
     placed.sort(key=lambda x: x[0])
     out = set()
     for i, (sectors, r) in enumerate(placed):
@@ -107,6 +109,14 @@ def contested_rows(rows, tsk_contested=(), fat=True):
         if (folder, name[1:], r["size"]) in tsk_contested or r.get("taken"):
             out.add(id(r))
     return out
+
+
+def held(r, fat):
+    """The sectors a row not live lays claim to: its place (on FAT consecutive from its first sector, as many as its
+    size needs), else the claims of its deleted NTFS record."""
+    if r.get("place") and r["place"]["runs"]:
+        return [(r["place"]["runs"][0][0], -(-r["size"] // 512))] if fat else user_history.held_sectors(r)
+    return [] if fat else r.get("claims", [])
 
 
 def judge(rows, out, audit, extent, fat, tsk_contested=()):

@@ -144,7 +144,10 @@ PARTNER_OFFSET = diff_test.PARTNER_OFFSET
 CI_SEEDS = {
     "first-table": (1, 3), "second-table": (2, 3), "cross-files": (1, 2, 10, 38), "cross-folders": (3, 7),
     # 7001 and 7014: sectors of chains' ends that began like a nearer pair of tables (FAT32, FAT16).
-    "table-sector": (1, 2, 7001, 7014), "boot-backup": (1, 3, 7014), "reuse": (1, 8, 14, 7047), "torn": (1, 2),
+    "table-sector": (1, 2, 7001, 7014), "boot-backup": (1, 3, 7014), "torn": (1, 2),
+    # reuse 9010 and 9103 (NTFS, 512 B and 4 KiB clusters): a file the act deleted shares a run with one the history
+    # deleted, both of one clock: nothing on the volume tells whose the run is.
+    "reuse": (1, 8, 14, 7047, 9010, 9103),
     # reuse-format 7030: a file deleted before the format, its clusters then a folder's index (NTFS).
     "format": (1, 6), "reuse-format": (9, 12, 14, 16, 22, 23, 7030),
     # reformat: 2 NTFS 512 B to 1 KiB, 3 and 7 NTFS 4 KiB to 2 and 8 KiB, 5 FAT32 1 KiB to 512 B; FAT16 16 from 4 to 2
