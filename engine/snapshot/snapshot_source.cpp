@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -91,17 +92,32 @@ std::vector<uint32_t> Fat32RootClusters(const FileSystemRecord& fs, const char* 
   return clusters;
 }
 
+// Where the scans read a FAT16 root: right after the second table. Where one table's first sector served as both
+// copies (its partner's first sector lost, the rest of both blank), the scans could not tell which copy it was, and
+// placed the root right before the data area, its stored size long.
+std::optional<uint64_t> Fat16RootSector(const FileSystemRecord& fs) {
+  if (fs.secondFatSector == 0 || fs.sectorsPerFat == 0) return std::nullopt;  // no place is known
+  const uint64_t dataStart = uint64_t{fs.clusterBase} + 2 * uint64_t{fs.sectorsPerCluster};
+  if (fs.firstFatSector == fs.secondFatSector && fs.rootDirectorySectors != 0) {
+    if (dataStart <= fs.secondFatSector || dataStart - fs.secondFatSector <= fs.rootDirectorySectors) {
+      return std::nullopt;
+    }
+    return dataStart - fs.rootDirectorySectors;
+  }
+  return uint64_t{fs.secondFatSector} + fs.sectorsPerFat;
+}
+
 // The sectors of the directory of the folder whose first cluster is `cluster` (0: the FAT16 root), at most
 // kMostDirectorySectors, or all a deleted folder's read covers, along its chain through table copy fatCopy.
 std::vector<uint64_t> DirectorySectors(const FileSystemRecord& fs, const char* devicePath, uint32_t cluster,
                                        uint32_t fatCopy) {
   std::vector<uint64_t> sectors;
   if (cluster == records::kFatRootId) {
-    if (fs.secondFatSector == 0 || fs.sectorsPerFat == 0) return sectors;  // no place is known
-    const uint64_t first = uint64_t{fs.secondFatSector} + fs.sectorsPerFat;
+    const std::optional<uint64_t> first = Fat16RootSector(fs);
+    if (!first) return sectors;
     const uint64_t count = std::min<uint64_t>(std::max(fs.rootDirectorySectors, kFat16RootSectorsRead),
                                               kMostDirectorySectors);
-    for (uint64_t i = 0; i < count; ++i) sectors.push_back(first + i);
+    for (uint64_t i = 0; i < count; ++i) sectors.push_back(*first + i);
     return sectors;
   }
   const uint64_t perCluster = fs.sectorsPerCluster;

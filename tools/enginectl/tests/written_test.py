@@ -155,8 +155,10 @@ CI_SEEDS = {
     "reformat": (2, 3, 5, 7, 16, 44, 60), "aligned-table": (1,), "cut-footer": (1, 4),
     "cut-blocks": (5, 8), "bat-past-end": (1, 8), "raw-vhd": (2, 3), "cut-fixed": (1, 2), "raw-vhdx": (3,),
     "vhd-vhdx": (2,), "vhdx-vhd": (1, 2), "vhdx-guest": (3,), "vhdx-log": (1, 2), "vhdx-4k": (2,),
-    # table-start 7018: a lone copy with entries in its first sector alone; cross-both 7007: two chains of one length.
-    "table-start": (1, 2, 7018), "cross-both": (1, 2, 7005, 7007), "other-type": (1, 2),
+    # table-start 7018: a lone copy with entries in its first sector alone; 9014: the same on FAT16 with the second
+    # copy's first sector lost, its root before the data area (its snapshot loads); cross-both 7007: two chains of one
+    # length.
+    "table-start": (1, 2, 7018, 9014), "cross-both": (1, 2, 7005, 7007), "other-type": (1, 2),
     # reuse-delete 16 and 23: NTFS (ntfs512 a day later, ntfs4k the same day), deleted files written over by files
     # deleted in turn; reuse-copy 1, 3 and 12: copies over deleted files, on FAT32, NTFS and FAT16.
     "reuse-delete": (1, 3, 7015, 16, 23), "reuse-copy": (1, 2, 3, 12),
