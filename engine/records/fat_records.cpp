@@ -57,7 +57,9 @@ FatFolderRecord& AppendFatFolder(std::u16string_view name, uint32_t firstCluster
       listed->firstDateWord = firstDateWord;
       listed->secondDateWord = secondDateWord;
       listed->deleted = 0;
-    } else if (deleted != 0 && listed->deleted != 0 && parentId != listed->parentId) {
+    } else if ((deleted != 0) == (listed->deleted != 0) && parentId != listed->parentId) {
+      // Two entries of one state in two folders: a folder moved and then deleted, or a live folder met again
+      // through a chain that a table runs on into its parent's clusters. SettleMovedFatFolders picks.
       OtherFatFolderEntryList.Append(records::GuardAllocation([&] {
         return FatFolderRecord{std::u16string(name), firstCluster, parentId, firstDateWord, secondDateWord,
                                treeKey, deleted};
@@ -100,7 +102,10 @@ void SettleMovedFatFolders(const std::function<bool(uint32_t, uint32_t*)>& ownPa
   records::GuardAllocation([&] {
     for (const FatFolderRecord& other : OtherFatFolderEntryList) {
       FatFolderRecord* folder = FindFatFolder(other.firstCluster);
-      if (folder == nullptr || folder->deleted == 0 || folder->parentId == other.parentId) continue;
+      // A live folder is placed only by another live entry, a deleted one only by another deleted entry.
+      if (folder == nullptr || (folder->deleted != 0) != (other.deleted != 0) || folder->parentId == other.parentId) {
+        continue;
+      }
       auto known = parents.find(other.firstCluster);
       if (known == parents.end()) {
         uint32_t parent = kNoParent;

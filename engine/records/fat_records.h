@@ -52,17 +52,18 @@ extern records::RecordList<FatFolderRecord> FatFolderList;
 extern records::RecordList<FatEntryRecord> FatEntryList;
 // The clusters of the chain read last; chain readers Free() it before they fill it.
 extern records::RecordList<ClusterNode> ClusterList;
-// The deleted entries that named a deleted folder already listed under another parent (a folder moved and
-// then deleted leaves a deleted entry in its old parent and one in its new): SettleMovedFatFolders picks.
+// The entries that named a folder already listed under another parent, deleted or live as the record is: a folder
+// moved and then deleted leaves a deleted entry in its old parent and one in its new; a live folder is met again
+// where a table runs another folder's chain on into its parent's clusters. SettleMovedFatFolders picks.
 extern records::RecordList<FatFolderRecord> OtherFatFolderEntryList;
 
 // Appends a folder and raises ScanCounters.folderCount, unless a record with the same first cluster is
 // already listed: then nothing is appended and nothing counted, but when that record is deleted (or lies in
 // a deleted folder) and the new folder present (deleted 0), the record becomes the new folder: its name,
 // parent and dates, present (a deleted folder's cluster given to a new folder holds the new one now). A
-// folder is never moved under itself. A deleted entry naming a deleted record under another parent goes to
-// OtherFatFolderEntryList. Returns the record that stands for the folder: the new one, or the one already
-// listed.
+// folder is never moved under itself. Otherwise an entry naming the record under another parent, deleted as the
+// record is or live as it is, goes to OtherFatFolderEntryList. Returns the record that stands for the folder: the
+// new one, or the one already listed.
 FatFolderRecord& AppendFatFolder(std::u16string_view name, uint32_t firstCluster, uint32_t parentId,
                                  uint16_t firstDateWord, uint16_t secondDateWord, host::TreeKey treeKey,
                                  uint32_t deleted);
@@ -77,9 +78,11 @@ void AppendCluster(uint32_t cluster);
 
 // After a scan that listed each entry as deleted by its own mark only, and before
 // MarkFatRecordsInDeletedFolders: a folder that no live entry names belongs to the deleted entry in the
-// folder its own ".." entry names, whichever of its deleted entries the scan met first; it takes that entry's
-// name, parent and dates (never moving under itself). ownParent(cluster, &parent) gives the folder of that
-// ".." (records::kFatRootId for the root); false when the cluster does not begin a folder. Each folder's
+// folder its own ".." entry names, whichever of its deleted entries the scan met first; a live folder that two
+// folders list (one of them through a chain crossed into the other's clusters) belongs to the live entry in the
+// folder its ".." names. It takes that entry's name, parent and dates (never moving under itself); where ".."
+// names neither folder, or cannot be read, the first entry met stays. ownParent(cluster, &parent) gives the folder
+// of that ".." (records::kFatRootId for the root); false when the cluster does not begin a folder. Each folder's
 // ".." is asked for once.
 void SettleMovedFatFolders(const std::function<bool(uint32_t, uint32_t*)>& ownParent);
 

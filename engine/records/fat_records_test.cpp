@@ -57,29 +57,37 @@ TEST_F(FatRecords, ALiveEntryTakesAFolderInADeletedFolderButNeverMovesItUnderIts
 }
 
 // A folder moved, then deleted: deleted entries in its old parent (10) and its new one (20) name its cluster 40;
-// its own ".." entry decides, whichever entry came first. A live entry, an unreadable "..", or a ".." that
-// would put the folder under itself leaves the first.
-TEST_F(FatRecords, AMovedDeletedFolderGoesToTheEntryInTheFolderItsOwnDotDotNames) {
+// its own ".." entry decides, whichever entry came first. A live folder listed in two live folders (a table ran
+// one folder's chain on into the other's clusters) goes the same way, by live entries alone. An unreadable "..",
+// one that names neither parent, or one that would put the folder under itself leaves the first.
+TEST_F(FatRecords, AFolderListedTwiceGoesToTheEntryInTheFolderItsOwnDotDotNames) {
   struct Case {
-    uint32_t firstParent, secondParent, secondDeleted;
+    uint32_t firstDeleted, firstParent, secondParent, secondDeleted;
     bool readable;
     uint32_t dotDot, parentAfter;
   };
   const Case cases[] = {
-      {10, 20, 1, true, 20, 20},  // the old parent's entry first
-      {20, 10, 1, true, 20, 20},  // the new parent's entry first
-      {10, 20, 1, true, 30, 10},  // ".." names neither
-      {10, 20, 1, false, 20, 10},
-      {10, 40, 1, true, 40, 10},  // under itself
-      {10, 41, 1, true, 41, 10},  // under its own child
-      {10, 20, 0, true, 10, 20},  // a live entry wins whatever ".." says
+      {1, 10, 20, 1, true, 20, 20},  // the old parent's entry first
+      {1, 20, 10, 1, true, 20, 20},  // the new parent's entry first
+      {1, 10, 20, 1, true, 30, 10},  // ".." names neither
+      {1, 10, 20, 1, false, 20, 10},
+      {1, 10, 40, 1, true, 40, 10},  // under itself
+      {1, 10, 41, 1, true, 41, 10},  // under its own child
+      {1, 10, 20, 0, true, 10, 20},  // a live entry wins whatever ".." says
+      {0, 10, 20, 0, true, 20, 20},  // live, met first through the crossed chain of 10
+      {0, 20, 10, 0, true, 20, 20},  // live, met first in its own parent
+      {0, 10, 20, 0, true, 30, 10},
+      {0, 10, 20, 0, false, 20, 10},
+      {0, 10, 41, 0, true, 41, 10},
+      {0, 10, 20, 1, true, 20, 10},  // a deleted entry never moves a live folder
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.firstParent << " then " << c.secondParent << ", .. " << c.dotDot);
+    SCOPED_TRACE(testing::Message() << c.firstDeleted << ": " << c.firstParent << " then " << c.secondParent
+                                    << ", .. " << c.dotDot);
     Reset();
-    for (uint32_t parent : {10u, 20u, 30u}) AppendFatFolder(u"p", parent, 0, 0, 0, 0, 1);
-    AppendFatFolder(u"first", 40, c.firstParent, 1, 1, 0, 1);
-    AppendFatFolder(u"child", 41, 40, 0, 0, 0, 1);
+    for (uint32_t parent : {10u, 20u, 30u}) AppendFatFolder(u"p", parent, 0, 0, 0, 0, c.firstDeleted);
+    AppendFatFolder(u"first", 40, c.firstParent, 1, 1, 0, c.firstDeleted);
+    AppendFatFolder(u"child", 41, 40, 0, 0, 0, c.firstDeleted);
     AppendFatFolder(u"second", 40, c.secondParent, 2, 2, 0, c.secondDeleted);
     int asked = 0;
     SettleMovedFatFolders([&](uint32_t cluster, uint32_t* parent) {
@@ -93,6 +101,7 @@ TEST_F(FatRecords, AMovedDeletedFolderGoesToTheEntryInTheFolderItsOwnDotDotNames
     EXPECT_EQ(folder->parentId, c.parentAfter);
     EXPECT_EQ(folder->name, c.parentAfter == c.firstParent ? u"first" : u"second");
     EXPECT_EQ(folder->firstDateWord, c.parentAfter == c.firstParent ? 1 : 2);
+    EXPECT_EQ(folder->deleted, c.firstDeleted != 0 && c.secondDeleted != 0 ? 1u : 0u);
     EXPECT_EQ(FatFolderList.size(), 5u);
   }
 }

@@ -8,7 +8,7 @@ histories users bring, where The Sleuth Kit (which reads the first table only) i
 - run-on: a live file's first cluster linked into a longer file's chain in one table copy, or in both;
 - crossed folders: the first cluster of one folder of 40 files linked into the second cluster of another's, in one
   copy or in both (its later clusters then found by the Extensive Scan alone), the two root entries in either
-  order;
+  order; a full folder of one cluster run on into another's second cluster, which names a subfolder, in one copy;
 - one copy's first sector lost on a FAT16 volume of 8 KiB clusters (its tables at 16), read by Quick Scan;
 - copies that differ: a volume without its boot sector whose two table copies differ in one entry of their first
   sector (an allocation written to one copy before a crash);
@@ -137,18 +137,24 @@ def run_on(work, name, fs, copies):
     return v, live_truth(v, fates=fates), ["quick", "extensive"]
 
 
-def crossed_folders(work, name, fs, copies, beta_first):
-    """/ALPHA and /BETA of 40 files each: ALPHA's first cluster linked into BETA's second in the copies named."""
+def crossed_folders(work, name, fs, copies, beta_first, sub=False):
+    """/ALPHA and /BETA of 40 files each: ALPHA's first cluster linked into BETA's second in the copies named. With
+    sub, ALPHA's 14 files fill its one cluster (its directory goes on), which runs on into BETA's second, and BETA/SUB
+    (5 files) is named after BETA's files: a reader of ALPHA meets SUB there, though SUB's ".." names BETA."""
     v = Volume(work, name, fs, 16 if fs == "fat16" else 40)
     order = ["BETA", "ALPHA"] if beta_first else ["ALPHA", "BETA"]
     v.mkdir(*order)
     for folder in order:
-        v.put_many(folder, {"%s%02d.TXT" % (folder[0], i): 300 + 37 * i for i in range(40)})
+        count = 14 if sub and folder == "ALPHA" else 40
+        v.put_many(folder, {"%s%02d.TXT" % (folder[0], i): 300 + 37 * i for i in range(count)})
+    if sub:
+        v.mkdir("BETA/SUB")
+        v.put_many("BETA/SUB", {"S%02d.TXT" % i: 500 + 41 * i for i in range(5)})
     alpha, beta = v.chain_of("ALPHA"), v.chain_of("BETA")
-    if len(alpha) < 2 or len(beta) < 2:
-        raise RuntimeError("the folders fill fewer than two clusters")
-    v.link(alpha[0], beta[1], copies)
-    if set(copies) != {1, 2}:
+    if (len(alpha) != 1 if sub else len(alpha) < 2) or len(beta) < 2 or (sub and "SUB" in names_in_cluster(v, beta[0])):
+        raise RuntimeError("the folders fill fewer clusters than the case needs")
+    v.link(alpha[-1 if sub else 0], beta[1], copies)
+    if sub or set(copies) != {1, 2}:
         return v, live_truth(v), ["quick", "extensive"]
     # Both copies lead ALPHA into BETA: what ALPHA's first cluster holds is all its chain keeps; its later clusters
     # are whole on the disk, found by their entries (the Extensive Scan, under "Lost Dir").
@@ -645,6 +651,11 @@ def cases():
             for beta_first in (False, True):
                 out["crossed_%s_%s_%s" % (fs, "".join(map(str, copies)), "beta_first" if beta_first else "alpha_first")] = \
                     (crossed_folders, fs, copies, beta_first)
+        for copies in ((1,), (2,)):
+            for beta_first in (False, True):
+                order = "beta_first" if beta_first else "alpha_first"
+                out["crossed_sub_%s_%s_%s" % (fs, "".join(map(str, copies)), order)] = \
+                    (crossed_folders, fs, copies, beta_first, True)
         for copy in (1, 2):
             out["copies_differ_%s_copy%d" % (fs, copy)] = (copies_differ, fs, copy)
         for spc in (1, 2):
