@@ -207,6 +207,11 @@ PINNED = [
     (9095, "fat16dirs", "quick", None),
     # A live and a deleted NTFS folder of one name: the deleted one is saved as "Copy (1 ) of" the name.
     (9027, "ntfs4k", "quick", None),
+    # A deleted FAT file written on both sides of a folder's cluster, the folder removed since and its own entry written
+    # over (found only by its "." entry): read as consecutive clusters it reads the folder's entries, and is damaged
+    # though nothing gives its clusters out again (FAT32 of one-sector clusters; FAT16 folder of a removed folder).
+    (9177, "fat32", "bare-pair", None),
+    (9135, "fat16dirs", "bare-pair", None),
 ]
 
 
@@ -663,7 +668,8 @@ def damaged_problems(out, damaged, candidates_of, desc, must, fat, raw):
     its name at its place (candidates_of), else, for a file the tree shows elsewhere than TSK (a lost folder's,
     TSK's orphans among them), a deleted one of its name and size anywhere ("^", a character TSK cannot decode,
     standing for any); else, in a FAT folder no entry names ("Dir<n>", n its cluster), whose files TSK does not
-    list, a deleted entry of its size there whose clusters are in use again (lost_fat_entries)."""
+    list, a deleted entry of its size there whose clusters are in use again or read over a folder
+    (lost_fat_entries)."""
     files = {t["addr"]: t for t in desc.get("entries", []) if not t["dir"] and not t["meta"]}
     used, problems = set(), []
     for path in damaged:
@@ -677,7 +683,8 @@ def damaged_problems(out, damaged, candidates_of, desc, must, fat, raw):
         lost = re.fullmatch(r"Dir(\d+)", folder.rpartition("/")[2])
         if not doomed and fat and lost:
             doomed = [e for e in lost_fat_entries(raw, int(lost.group(1))) if e["size"] == size and
-                      e["addr"] not in used and driver.fat_file_reused(raw, 0, e)]
+                      e["addr"] not in used and
+                      (driver.fat_file_reused(raw, 0, e) or driver.fat_run_meets_folder(raw, 0, e))]
         if doomed:
             used.add(doomed[0]["addr"])
         else:

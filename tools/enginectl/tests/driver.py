@@ -551,10 +551,12 @@ def fat_file_reused(raw, start, e):
 
 def fat_folder_start(raw, base, spc, cluster):
     """Whether the FAT cluster (of the volume whose cluster 0 lies at sector base) begins with a folder's "." entry
-    that names it."""
-    with open(raw, "rb") as f:
-        f.seek((base + cluster * spc) * 512)
-        entry = f.read(32)
+    that names it. raw: the volume's path, or the volume opened for reading."""
+    if isinstance(raw, str):
+        with open(raw, "rb") as f:
+            return fat_folder_start(f, base, spc, cluster)
+    raw.seek((base + cluster * spc) * 512)
+    entry = raw.read(32)
     return len(entry) == 32 and entry[:2] == b". " and entry[11] & 0x10 != 0 and \
         int.from_bytes(entry[26:28], "little") | int.from_bytes(entry[20:22], "little") << 16 == cluster
 
@@ -565,13 +567,38 @@ def fat_created(e):
     return crtime[:19] if crtime and not crtime.startswith("0000") else None
 
 
+def fat_free_run_end(table, first, size, spc):
+    """One past the last of the consecutive clusters from first that a deleted file of size bytes is read as: as many
+    as its size needs, up to the first that the first table (its entries) gives out."""
+    end = first + 1
+    while end < first + -(-size // (spc * 512)) and end < len(table) and table[end] == 0:
+        end += 1
+    return end
+
+
+def fat_run_meets_folder(raw, start, e):
+    """Whether a deleted FAT file of TSK's (or of its shape: deleted, dir, size, runs) is read, as consecutive clusters
+    (fat_free_run_end), over a cluster that begins with a folder's "." entry naming it: the folder's entries are there,
+    not the file's bytes, whether or not an entry still names the folder (one whose own entry was written over is found
+    only by its "." entry)."""
+    layout = fat_layout(raw, start) if e["deleted"] and not e["dir"] and e["size"] and e["runs"] else None
+    if layout is None:
+        return False
+    base, spc, table = layout
+    first = (e["runs"][0][0] - base) // spc
+    with open(raw, "rb") as f:
+        return any(fat_folder_start(f, base, spc, c) for c in range(max(first, 2), fat_free_run_end(table, first,
+                                                                                                     e["size"], spc)))
+
+
 def fat_contested(raw, start, entries):
     """TSK's addresses of the deleted FAT files (of entries) that another deleted file or a deleted folder claims
     clusters of, where nothing makes this one the newer: each is read as consecutive clusters from its first, as many
     as its size needs and up to the first that the first table gives out, and two such runs that meet are at most one
     file's (the newer one's by its creation time; neither's at one time, or where an entry keeps none); a deleted
     folder's first cluster that still begins with its "." entry is the folder's. Two entries of one first cluster,
-    size and day of last write are one file (a rename leaves the old entry deleted)."""
+    size and day of last write are one file (a rename leaves the old entry deleted). A run over a cluster that begins
+    a folder, named by an entry or not, is not its file's (fat_run_meets_folder)."""
     layout = fat_layout(raw, start)
     if layout is None:
         return set()
@@ -585,13 +612,10 @@ def fat_contested(raw, start, entries):
             if 2 <= first < len(table) and fat_folder_start(raw, base, spc, first):
                 runs.append((first, first + 1, None, None, e))
             continue
-        end = first + 1
-        while end < first + -(-e["size"] // (spc * 512)) and end < len(table) and table[end] == 0:
-            end += 1
-        runs.append((first, end, fat_created(e), (e["mtime"] or "")[:10], e))
+        runs.append((first, fat_free_run_end(table, first, e["size"], spc), fat_created(e), (e["mtime"] or "")[:10], e))
     runs.sort(key=lambda r: r[0])
+    out = {e["addr"] for e in entries if fat_run_meets_folder(raw, start, e)}
     newer = lambda a, b: a is not None and b is not None and a > b  # noqa: E731
-    out = set()
     for i, (first, end, created, day, e) in enumerate(runs):
         for other_first, _, other_created, other_day, other in runs[i + 1:]:
             if other_first >= end:
